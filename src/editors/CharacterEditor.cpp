@@ -1,0 +1,178 @@
+#include "editors/CharacterEditor.h"
+
+#include "model/HexText.h"
+
+namespace {
+
+const QString FirstCaption = QStringLiteral("User Defined Character  1");
+const QString StepCaption = QStringLiteral("User Defined Character ");
+
+// One digit of a code text: 0..15, or -1 for anything that is no hex digit.
+int digitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+CharacterEditor::CodeReading CharacterEditor::readCode(QStringView text)
+{
+    // The high digit is checked before the low one, and both before the range.
+    CodeReading reading;
+    if (text.isEmpty()) {
+        reading.result = Step::HexValueError;
+        return reading;
+    }
+    int code = 0;
+    if (text.size() > 1) {
+        const int high = digitValue(text.front());
+        if (high < 0) {
+            reading.result = Step::HexValueError;
+            return reading;
+        }
+        code = 16 * high;
+    }
+    const int low = digitValue(text.back());
+    if (low < 0) {
+        reading.result = Step::HexValueError;
+        return reading;
+    }
+    code += low;
+    if (code < LowestCode || code > HighestCode) {
+        reading.result = Step::RangeError;
+        return reading;
+    }
+    reading.code = static_cast<quint8>(code);
+    return reading;
+}
+
+QString CharacterEditor::messageFor(Step step)
+{
+    switch (step) {
+    case Step::HexValueError:
+        return QStringLiteral("Hex Value Error !!");
+    case Step::RangeError:
+        return QStringLiteral("Error !! Range is 0x20~0x7E !!");
+    case Step::Moved:
+    case Step::Ignored:
+        break;
+    }
+    return QString();
+}
+
+CharacterEditor::CharacterEditor(SettingsImage &image, QObject *parent)
+    : QObject(parent), m_image(image), m_caption(FirstCaption)
+{
+}
+
+bool CharacterEditor::isLit(int column, int row) const
+{
+    if (column < 1 || column > Columns || row < 0 || row >= Rows)
+        return false;
+    return m_dots[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)];
+}
+
+void CharacterEditor::setCodeText(const QString &text)
+{
+    const QString cut = text.left(CodeTextLength);
+    if (cut == m_codeText)
+        return;
+    m_codeText = cut;
+    emit changed();
+}
+
+void CharacterEditor::toggleDot(int column, int row)
+{
+    if (column < 1 || column > Columns || row < 0 || row >= Rows)
+        return;
+    bool &dot = m_dots[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)];
+    dot = !dot;
+    emit changed();
+}
+
+void CharacterEditor::clearGrid()
+{
+    m_dots = {};
+    emit changed();
+}
+
+CharacterEditor::Step CharacterEditor::stepNext()
+{
+    return step(+1, LastNumber);
+}
+
+CharacterEditor::Step CharacterEditor::stepPrevious()
+{
+    return step(-1, FirstNumber);
+}
+
+CharacterEditor::Step CharacterEditor::step(int delta, int stopAt)
+{
+    if (m_number == stopAt)
+        return Step::Ignored;
+
+    // An empty code text moves on without storing: the record keeps what it held.
+    if (!m_codeText.isEmpty()) {
+        const CodeReading reading = readCode(m_codeText);
+        if (reading.result != Step::Moved) {
+            // Emptied so that a second press steps on without storing.
+            m_codeText.clear();
+            emit changed();
+            return reading.result;
+        }
+        map_save(reading.code);
+    }
+
+    m_number += delta;
+    m_caption = StepCaption + QString::number(m_number);
+    map_reset();
+    return Step::Moved;
+}
+
+void CharacterEditor::map_save(quint8 code)
+{
+    const int p = position();
+    m_image.set(p, code);
+    for (int column = 1; column <= Columns; ++column) {
+        quint8 bits = 0; // bit 7 is always written as 0
+        for (int row = 0; row < Rows; ++row) {
+            if (isLit(column, row))
+                bits |= static_cast<quint8>(1u << row);
+        }
+        m_image.set(p + column, bits);
+    }
+}
+
+void CharacterEditor::map_reset()
+{
+    const int p = position();
+    const quint8 code = m_image.at(p);
+    m_codeText = code != 0 ? HexText::hexCompact(code) : QString();
+    for (int column = 1; column <= Columns; ++column) {
+        const quint8 bits = m_image.at(p + column);
+        for (int row = 0; row < Rows; ++row) // bit 7 is ignored
+            m_dots[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)] =
+                (bits >> row) & 1u;
+    }
+    emit changed();
+}
+
+void CharacterEditor::returnToFirst(bool redraw)
+{
+    m_number = FirstNumber;
+    m_caption = FirstCaption;
+    if (redraw) {
+        map_reset(); // emits changed()
+        return;
+    }
+    m_codeText.clear();
+    m_dots = {};
+    emit changed();
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+
+#include <QObject>
+#include <QString>
+#include <QStringView>
+
+#include "model/SettingsImage.h"
+
+// The editor of the nine user-defined 5x7 characters. The grid and the code
+// text are a working copy of one record of the settings image: a step away
+// from a character stores it (when its code text is valid), a step onto a
+// character refills the working copy from the image.
+class CharacterEditor : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int Columns = 5; // map1..map5, 1 = leftmost
+    static constexpr int Rows = 7;    // 0 = top row
+    static constexpr int FirstNumber = 1;
+    static constexpr int LastNumber = 9;
+    static constexpr int CodeTextLength = 2;
+    static constexpr quint8 LowestCode = 0x20;
+    static constexpr quint8 HighestCode = 0x7E;
+
+    enum class Step {
+        Moved,         // stored (or skipped with an empty text) and moved
+        Ignored,       // already on the first or last character
+        HexValueError, // a character of the code text is no hex digit
+        RangeError,    // the code lies outside 0x20..0x7E
+    };
+    Q_ENUM(Step)
+
+    struct CodeReading
+    {
+        Step result = Step::Moved; // Moved means the code is valid
+        quint8 code = 0;
+    };
+
+    // The editor's own reading of a code text (high digit, low digit, range).
+    static CodeReading readCode(QStringView text);
+
+    // The message a failed reading shows; empty for Moved and Ignored.
+    static QString messageFor(Step step);
+
+    explicit CharacterEditor(SettingsImage &image, QObject *parent = nullptr);
+
+    int number() const { return m_number; }
+    int position() const { return ImageLayout::recordPosition(m_number); }
+    QString caption() const { return m_caption; }
+    QString codeText() const { return m_codeText; }
+    bool isLit(int column, int row) const;
+
+    // Typed into the code box; cut to two characters, not validated.
+    void setCodeText(const QString &text);
+
+    // A press on dot (column, row): map1_Click .. map5_Click.
+    void toggleDot(int column, int row);
+
+    // MAP_Clear_Click: every dot dark; code text and image untouched.
+    void clearGrid();
+
+    // UDC_NEXT_Click and UDC_UP_Click.
+    Step stepNext();
+    Step stepPrevious();
+
+    // Writes code and grid into the record at the current position.
+    void map_save(quint8 code);
+    // Refills the code text and the grid from the record at the current position.
+    void map_reset();
+
+    // Puts the editor on character 1 with the start-up caption (two blanks).
+    // With `redraw` the working copy is refilled from the image, otherwise
+    // it is emptied (code text and grid).
+    void returnToFirst(bool redraw);
+
+signals:
+    void changed();
+
+private:
+    Step step(int delta, int stopAt);
+
+    SettingsImage &m_image;
+    int m_number = FirstNumber;
+    QString m_codeText;
+    QString m_caption;
+    std::array<std::array<bool, Rows>, Columns> m_dots{};
+};

@@ -1,0 +1,122 @@
+#include "editors/MessageLine.h"
+
+#include "model/CodePage.h"
+#include "model/HexText.h"
+
+MessageLine::MessageLine(int cellCount, QObject *parent)
+    : QObject(parent), m_cellCount(qMax(0, cellCount))
+{
+    for (int i = 0; i < m_cellCount; ++i) {
+        m_hex.append(QString());
+        m_ascii.append(QString());
+    }
+}
+
+QString MessageLine::hexText(int cell) const
+{
+    return text(View::Hex, cell);
+}
+
+QString MessageLine::asciiText(int cell) const
+{
+    return text(View::Ascii, cell);
+}
+
+QString MessageLine::text(View view, int cell) const
+{
+    if (cell < 1 || cell > m_cellCount)
+        return QString();
+    return (view == View::Hex ? m_hex : m_ascii).at(cell - 1);
+}
+
+void MessageLine::setHexText(int cell, const QString &text)
+{
+    // A hidden cell stays empty: only the shown view takes typing.
+    if (cell < 1 || cell > m_cellCount || m_view != View::Hex)
+        return;
+    writeCell(View::Hex, cell, text.left(HexCellLength));
+}
+
+bool MessageLine::setAsciiText(int cell, const QString &text)
+{
+    if (cell < 1 || cell > m_cellCount || m_view != View::Ascii)
+        return false;
+    // Only a character with a code can stand in a cell; the empty text is
+    // the cell without a character.
+    if (!CodePage::codeForText(text))
+        return false;
+    writeCell(View::Ascii, cell, text);
+    return true;
+}
+
+void MessageLine::selectView(View view)
+{
+    if (view == m_view)
+        return;
+    m_view = view;
+    if (view == View::Hex)
+        convertToHex();
+    else
+        convertToAscii();
+    emit viewChanged(view);
+}
+
+void MessageLine::clear()
+{
+    for (int cell = 1; cell <= m_cellCount; ++cell)
+        writeCell(m_view, cell, QString());
+}
+
+QByteArray MessageLine::hexBytes() const
+{
+    // Joined before cutting into pairs: a short cell shifts the digits of
+    // every later cell, which is how the display's tool has always read it.
+    return HexText::decodeJoined(m_hex.join(QString()), m_cellCount);
+}
+
+void MessageLine::showBytes(QByteArrayView bytes)
+{
+    selectView(View::Hex);
+    for (int cell = 1; cell <= m_cellCount; ++cell) {
+        const quint8 byte = cell <= bytes.size() ? static_cast<quint8>(bytes[cell - 1]) : 0;
+        writeCell(View::Hex, cell, HexText::hexPair(byte));
+    }
+}
+
+void MessageLine::convertToHex()
+{
+    for (int cell = 1; cell <= m_cellCount; ++cell) {
+        const QString ascii = cellRef(View::Ascii, cell);
+        if (!ascii.isEmpty()) {
+            // Cells only ever hold characters with a code.
+            const quint8 code = CodePage::codeForText(ascii).value_or(0);
+            writeCell(View::Hex, cell, HexText::hexPair(code));
+        }
+        writeCell(View::Ascii, cell, QString());
+    }
+}
+
+void MessageLine::convertToAscii()
+{
+    for (int cell = 1; cell <= m_cellCount; ++cell) {
+        const QString hex = cellRef(View::Hex, cell);
+        const QStringView high = hex.size() > 0 ? QStringView(hex).sliced(0, 1) : QStringView();
+        const QStringView low = hex.size() > 1 ? QStringView(hex).sliced(1, 1) : QStringView();
+        writeCell(View::Ascii, cell, CodePage::textForCode(HexText::decodePair(high, low)));
+        writeCell(View::Hex, cell, QString());
+    }
+}
+
+void MessageLine::writeCell(View view, int cell, const QString &text)
+{
+    QString &current = cellRef(view, cell);
+    if (current == text)
+        return;
+    current = text;
+    emit cellTextChanged(view, cell);
+}
+
+QString &MessageLine::cellRef(View view, int cell)
+{
+    return (view == View::Hex ? m_hex : m_ascii)[cell - 1];
+}

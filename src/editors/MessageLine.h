@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+// One welcome-message line: a row of cells that exists twice, as hex pairs
+// and as single characters. Exactly one view is selected; the cells of the
+// other view are hidden and empty. Switching views converts every cell.
+// Cells are numbered from 1, as on screen.
+class MessageLine : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class View { Hex, Ascii };
+    Q_ENUM(View)
+
+    static constexpr int HexCellLength = 2;
+    static constexpr int AsciiCellLength = 1;
+
+    explicit MessageLine(int cellCount, QObject *parent = nullptr);
+
+    int cellCount() const { return m_cellCount; }
+    View view() const { return m_view; }
+
+    // Cells and rulers of the selected view are shown, the others hidden.
+    bool isVisible(View view) const { return view == m_view; }
+
+    QString hexText(int cell) const;
+    QString asciiText(int cell) const;
+    QString text(View view, int cell) const;
+
+    // Typed text. A hex cell keeps any characters, cut to two; an ASCII cell
+    // takes one character of the code page and refuses anything else
+    // (returns false, the cell keeps its text).
+    void setHexText(int cell, const QString &text);
+    bool setAsciiText(int cell, const QString &text);
+
+    // The line moves to a view: converts every cell when the view changes,
+    // and does nothing when that view is already selected.
+    void selectView(View view);
+
+    // "Clear": empties the cells of the selected view only.
+    void clear();
+
+    // The line's bytes read from its hex cells (joined, then cut into pairs).
+    QByteArray hexBytes() const;
+
+    // Selects the hex view, then writes every hex cell as a two-digit pair.
+    void showBytes(QByteArrayView bytes);
+
+signals:
+    void cellTextChanged(MessageLine::View view, int cell);
+    void viewChanged(MessageLine::View view);
+
+private:
+    void convertToHex();
+    void convertToAscii();
+    void writeCell(View view, int cell, const QString &text);
+    QString &cellRef(View view, int cell);
+
+    int m_cellCount;
+    View m_view = View::Ascii;
+    QStringList m_hex;
+    QStringList m_ascii;
+};

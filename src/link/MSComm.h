@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// The serial component through which the transfers reach the display. It is
+// used through these few properties only; everything else keeps its initial
+// configuration (no flow control, raw bytes). A seam: tests replace it.
+class MSComm
+{
+public:
+    virtual ~MSComm() = default;
+
+    // CommPort: port number k (1..8) opens the system's k-th serial port
+    // ("COMk", "/dev/ttyS<k-1>"); 0 means no port was chosen.
+    virtual void setCommPort(int number) = 0;
+    virtual int commPort() const = 0;
+
+    // A typed device name ("/dev/ttyUSB0", "COM12"). When not empty it is
+    // opened instead of the numbered port.
+    virtual void setPortName(const QString &device) = 0;
+
+    // Settings: "9600,n,8,1". Returns false, with errorString(), when the
+    // text is refused.
+    virtual bool setSettings(const QString &settings) = 0;
+    virtual QString settings() const = 0;
+
+    // PortOpen. Opening returns false, with errorString(), when refused.
+    virtual bool setPortOpen(bool open) = 0;
+    virtual bool isPortOpen() const = 0;
+
+    // Output: queues the bytes for transmission.
+    virtual bool setOutput(QByteArrayView bytes) = 0;
+
+    // Bytes queued and not yet handed to the line; bytes received and not yet
+    // read. Reading them refreshes the component's view of the device.
+    virtual int outBufferCount() = 0;
+    virtual int inBufferCount() = 0;
+
+    // Input: every byte received and not yet read, oldest first.
+    virtual QByteArray input() = 0;
+
+    // Whether the device reported an error since it was opened (an adapter
+    // pulled out, say), and the system's reason for the last failure.
+    virtual bool hasFault() const = 0;
+    virtual QString errorString() const = 0;
+};

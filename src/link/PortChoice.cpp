@@ -1,0 +1,30 @@
+#include "link/PortChoice.h"
+
+PortChoice PortChoice::fromComboText(const QStringList &entries, const QString &text)
+{
+    PortChoice choice;
+    choice.shownText = text;
+    const qsizetype entry = entries.indexOf(text);
+    if (entry >= 0) {
+        choice.number = static_cast<int>(entry) + 1;
+        return choice;
+    }
+    // Not one of the entries: whatever Qt's index still says, no entry is
+    // selected, and the typed text names the device itself.
+    choice.deviceName = text.trimmed();
+    return choice;
+}
+
+QString systemPortName(int number)
+{
+    if (number < 1)
+        return {};
+#if defined(Q_OS_WIN)
+    return QStringLiteral("COM%1").arg(number);
+#elif defined(Q_OS_LINUX)
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#else
+    // No fixed numbering of serial devices here: only typed names apply.
+    return {};
+#endif
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+#include "link/MSComm.h"
+#include "link/PortChoice.h"
+#include "link/TickCounter.h"
+#include "model/SettingsImage.h"
+
+namespace Transfer {
+
+// How long SendByte waits for the output buffer to drain before giving up.
+inline constexpr qint32 SendTimeoutMs = 2000;
+// Upload waits: for the first reply byte, then for the whole reply.
+inline constexpr qint32 FirstByteWaitMs = 2000;
+inline constexpr qint32 ReplyWaitMs = 3000;
+inline constexpr int ReplyLength = 127;
+inline constexpr quint8 LeadByte = 0xAA;
+// The pause after a download, while the display takes its new settings.
+inline constexpr qint32 ClosingPauseMs = 1000;
+
+enum class SendStatus { Sent, TimedOut, DeviceError };
+
+// Queues one byte and returns once the output buffer reads empty; gives up
+// after SendTimeoutMs or when the device reports an error.
+SendStatus SendByte(MSComm &comm, TickCounter &ticks, quint8 byte);
+
+// Waits at least `ms` milliseconds, letting `processEvents` run on every pass.
+void Delay(TickCounter &ticks, qint32 ms, const std::function<void()> &processEvents);
+
+// What a transfer reads from the window when it starts.
+struct Target
+{
+    PortChoice port;
+    QString settings; // the text of Baud, unchanged
+};
+
+struct DownloadResult
+{
+    bool ok = false;
+    QString message; // empty when ok; otherwise what to tell the user
+};
+
+// Opens the port, discards stale input, sends 0x1B 0xEF 0xAA and bytes
+// 1..126 of the image, and closes the port on every outcome.
+DownloadResult download(MSComm &comm, TickCounter &ticks, const Target &target,
+                        const SettingsImage &image);
+
+struct UploadResult
+{
+    enum class Status { Ok, Refused, LinkError, NoAnswer, CheckBitError, ShortReply };
+    Status status = Status::NoAnswer;
+    QString message;     // what to tell the user ("Upload O.K!" when ok)
+    SettingsImage reply; // the 127 bytes, meaningful only when ok
+    int received = 0;    // bytes that came
+};
+
+// Sends 0x1B 0xEE and receives 0xAA plus 126 bytes into a buffer of its own;
+// the caller's image is never touched. Closes the port on every outcome.
+UploadResult upload(MSComm &comm, TickCounter &ticks, const Target &target);
+
+// The texts the user sees.
+QString downloadOkMessage();                       // "Download O.K ! Please restart !"
+QString uploadOkMessage();                         // "Upload O.K!"
+QString noAnswerMessage(const QString &shownPort); // "<Comm text> can't be open !!"
+QString checkBitErrorMessage();                    // "Receive Check bit Error !!"
+
+} // namespace Transfer

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+
+#include <QByteArrayView>
+#include <QObject>
+#include <QString>
+
+#include "editors/CharacterEditor.h"
+#include "editors/MessageLine.h"
+#include "model/SettingsImage.h"
+
+// The whole configuration behind the window: the settings image, the four
+// display lists' positions, both message lines and the character editor.
+// The widgets of the window bind to it; every rule lives here.
+class Configuration : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The four lists whose positions are display settings, in upload order.
+    enum class DisplayList { BaudRate, Char, Command, Passthru };
+    Q_ENUM(DisplayList)
+
+    static int imageIndex(DisplayList list);
+    static int listSize(DisplayList list);
+    // Upload bound: a received value is applied only below it (and when it
+    // is also a valid position of the list).
+    static int uploadBound(DisplayList list);
+
+    explicit Configuration(QObject *parent = nullptr);
+
+    SettingsImage &image() { return m_image; }
+    const SettingsImage &image() const { return m_image; }
+    MessageLine &line1() { return m_line1; }
+    MessageLine &line2() { return m_line2; }
+    CharacterEditor &characters() { return m_characters; }
+
+    int listPosition(DisplayList list) const;
+    // Returns false and changes nothing for a position outside the list.
+    bool setListPosition(DisplayList list, int position);
+
+    // Start-up after the lists are filled: the factory defaults, then both
+    // lines in their hex view, the editor on character 1.
+    void startUp();
+
+    // "Set All Default": lists, messages (ASCII view), the whole character
+    // area 69..122 cleared and the editor on an empty character 1.
+    void SetAllDefault();
+
+    // Copies lists and hex cells into the image (lines shown in ASCII are
+    // switched to hex first). Leaves 0, the reserved bytes and the
+    // character records alone.
+    void AssembleImage();
+
+    // A reply that passed its checks: the image takes all 127 bytes, the
+    // lists take the values within their bounds, both lines show the bytes
+    // in hex, and the editor redraws the character it stands on.
+    void applyUpload(const SettingsImage &reply);
+
+    // A settings file's 126 bytes. Checked first: on failure nothing changes
+    // and false is returned. On success the image, lists and lines take the
+    // file and the editor goes to character 1 drawn from it.
+    bool applyFile(QByteArrayView configBytes);
+
+    // Whether 126 configuration bytes can be loaded (length, list bytes).
+    static bool isLoadable(QByteArrayView configBytes);
+
+signals:
+    void listPositionChanged(Configuration::DisplayList list, int position);
+
+private:
+    void spreadMessages();
+
+    SettingsImage m_image;
+    std::array<int, 4> m_positions{};
+    MessageLine m_line1;
+    MessageLine m_line2;
+    CharacterEditor m_characters;
+};

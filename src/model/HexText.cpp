@@ -1,0 +1,50 @@
+#include "model/HexText.h"
+
+#include <QByteArray>
+
+namespace HexText {
+
+quint8 StrToDec(QStringView text)
+{
+    // Exactly one character can be a digit; anything longer, shorter or
+    // outside the two letter ranges counts 0.
+    if (text.size() != 1)
+        return 0;
+    const char16_t c = text.front().unicode();
+    if (c >= u'0' && c <= u'9')
+        return static_cast<quint8>(c - u'0');
+    if (c >= u'A' && c <= u'F')
+        return static_cast<quint8>(c - u'A' + 10);
+    if (c >= u'a' && c <= u'f')
+        return static_cast<quint8>(c - u'a' + 10);
+    return 0;
+}
+
+quint8 decodePair(QStringView high, QStringView low)
+{
+    return static_cast<quint8>(16 * StrToDec(high) + StrToDec(low));
+}
+
+QByteArray decodeJoined(QStringView text, int count)
+{
+    QByteArray bytes(count, '\0');
+    for (int i = 0; i < count; ++i) {
+        const qsizetype h = 2 * qsizetype(i);
+        const QStringView high = h < text.size() ? text.sliced(h, 1) : QStringView();
+        const QStringView low = h + 1 < text.size() ? text.sliced(h + 1, 1) : QStringView();
+        bytes[i] = static_cast<char>(decodePair(high, low));
+    }
+    return bytes;
+}
+
+QString hexPair(quint8 byte)
+{
+    return QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+QString hexCompact(quint8 byte)
+{
+    return QString::number(byte, 16).toUpper();
+}
+
+} // namespace HexText

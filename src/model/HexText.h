@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Hex text of the message editor and of the cells written by the program.
+namespace HexText {
+
+// Value of one hex digit character: "0".."9" give 0..9, "A".."F" and
+// "a".."f" give 10..15. Anything else, including the empty text, gives 0,
+// so that junk in a cell can never yield a byte outside 0..255.
+quint8 StrToDec(QStringView text);
+
+// A hex pair, high digit first; a missing character counts as 0.
+quint8 decodePair(QStringView high, QStringView low);
+
+// Cuts the text into pairs and decodes `count` bytes from it; positions
+// beyond the end of the text count 0. This is how a line of hex cells is
+// read: the cells are joined first, so a short cell shifts later digits.
+QByteArray decodeJoined(QStringView text, int count);
+
+// A byte as exactly two upper-case digits: 0x05 gives "05", 0xAB "AB".
+QString hexPair(quint8 byte);
+
+// A byte as upper-case digits without a leading zero: 0x05 gives "5".
+QString hexCompact(quint8 byte);
+
+} // namespace HexText

@@ -1,0 +1,106 @@
+#include "app/AsciiCellValidator.h"
+#include "app/DotButton.h"
+#include "app/PortComboBox.h"
+#include "app/WrapButton.h"
+
+#include <QImage>
+#include <QSerialPortInfo>
+#include <QTest>
+
+// The window's small widgets on their own.
+class tst_AppWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dotShowsItsState_data();
+    void dotShowsItsState();
+    void asciiValidator_data();
+    void asciiValidator();
+    void portTooltipListsTheSystemPorts();
+    void wrapButtonKeepsItsCaption();
+};
+
+void tst_AppWidgets::dotShowsItsState_data()
+{
+    QTest::addColumn<bool>("lit");
+    QTest::newRow("dark") << false;
+    QTest::newRow("lit") << true;
+}
+
+void tst_AppWidgets::dotShowsItsState()
+{
+    QFETCH(bool, lit);
+    DotButton dot;
+    dot.resize(25, 25);
+    dot.setChecked(lit);
+    const QColor expected = dot.palette().color(lit ? QPalette::WindowText : QPalette::Button);
+    QCOMPARE(dot.fillColor(), expected);
+    // What is painted, not only what is claimed: the middle of the dot.
+    const QImage painted = dot.grab().toImage();
+    QCOMPARE(painted.pixelColor(12, 12).rgb(), expected.rgb());
+    // Lit and dark must be told apart on screen.
+    QVERIFY(dot.palette().color(QPalette::WindowText) != dot.palette().color(QPalette::Button));
+}
+
+void tst_AppWidgets::asciiValidator_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("acceptable");
+    QTest::newRow("empty") << QString() << true;
+    QTest::newRow("A") << "A" << true;
+    QTest::newRow("tilde") << "~" << true;
+    QTest::newRow("y diaeresis") << QString(QChar(0xFF)) << true;
+    QTest::newRow("two characters") << "AB" << false;
+    QTest::newRow("Greek alpha") << QString(QChar(0x03B1)) << false;
+    QTest::newRow("emoji") << QString::fromUtf8("\xF0\x9F\x98\x80") << false;
+}
+
+void tst_AppWidgets::asciiValidator()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, acceptable);
+    AsciiCellValidator validator;
+    int pos = 0;
+    QCOMPARE(validator.validate(text, pos),
+             acceptable ? QValidator::Acceptable : QValidator::Invalid);
+}
+
+void tst_AppWidgets::portTooltipListsTheSystemPorts()
+{
+    PortComboBox box;
+    box.addItems({"Com 1", "Com 2"});
+    QVERIFY(box.isEditable());
+    box.show();
+    box.showPopup();
+    const QString tip = box.toolTip();
+    QVERIFY(!tip.isEmpty());
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &port : ports)
+        QVERIFY2(tip.contains(port.systemLocation()), qPrintable(tip));
+    if (ports.isEmpty())
+        QCOMPARE(tip, QStringLiteral("No serial port found"));
+    box.hidePopup();
+}
+
+void tst_AppWidgets::wrapButtonKeepsItsCaption()
+{
+    WrapButton button(QStringLiteral("Get Setting From VFD"));
+    button.resize(129, 49);
+    QCOMPARE(button.text(), QStringLiteral("Get Setting From VFD"));
+    // The caption is painted: dark text pixels on both lines of the button.
+    const QImage painted = button.grab().toImage();
+    const auto darkPixels = [&](int top, int bottom) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 4; x < painted.width() - 4; ++x)
+                count += painted.pixelColor(x, y).lightness() < 100;
+        return count;
+    };
+    const int middle = painted.height() / 2;
+    QVERIFY(darkPixels(4, middle) > 20);
+    QVERIFY(darkPixels(middle, painted.height() - 4) > 20);
+}
+
+QTEST_MAIN(tst_AppWidgets)
+#include "tst_appwidgets.moc"

@@ -1,0 +1,327 @@
+#include <QSignalSpy>
+#include <QTest>
+
+#include "editors/CharacterEditor.h"
+
+using Step = CharacterEditor::Step;
+
+namespace {
+
+const QString FirstCaption = QStringLiteral("User Defined Character  1");
+
+QByteArray record(const SettingsImage &image, int number)
+{
+    QByteArray bytes;
+    for (int k = 0; k < ImageLayout::RecordSize; ++k)
+        bytes.append(char(image.at(ImageLayout::recordPosition(number) + k)));
+    return bytes;
+}
+
+void setRecord(SettingsImage &image, int number, const QByteArray &bytes)
+{
+    for (int k = 0; k < ImageLayout::RecordSize; ++k)
+        image.set(ImageLayout::recordPosition(number) + k, quint8(bytes.at(k)));
+}
+
+int litCount(const CharacterEditor &editor)
+{
+    int count = 0;
+    for (int column = 1; column <= CharacterEditor::Columns; ++column)
+        for (int row = 0; row < CharacterEditor::Rows; ++row)
+            count += editor.isLit(column, row) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TestCharacterEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readCode_data();
+    void readCode();
+    void startsOnFirstCharacter();
+    void storesAndComesBack();
+    void step_data();
+    void step();
+    void failedTextThenSecondPress();
+    void ignoredAtEnds_data();
+    void ignoredAtEnds();
+    void bitSevenIgnoredAndCleared();
+    void smallCodeShownCompact();
+    void dotsAndClear();
+    void returnToFirst_data();
+    void returnToFirst();
+};
+
+void TestCharacterEditor::readCode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Step>("result");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("41") << "41" << Step::Moved << 0x41;
+    QTest::newRow("7e") << "7e" << Step::Moved << 0x7E;
+    QTest::newRow("20") << "20" << Step::Moved << 0x20;
+    QTest::newRow("7E") << "7E" << Step::Moved << 0x7E;
+    QTest::newRow("1F") << "1F" << Step::RangeError << 0;
+    QTest::newRow("7F") << "7F" << Step::RangeError << 0;
+    QTest::newRow("FF") << "FF" << Step::RangeError << 0;
+    QTest::newRow("5") << "5" << Step::RangeError << 0;
+    QTest::newRow("G") << "G" << Step::HexValueError << 0;
+    QTest::newRow("G1") << "G1" << Step::HexValueError << 0;
+    QTest::newRow("1G") << "1G" << Step::HexValueError << 0;
+    QTest::newRow("GG") << "GG" << Step::HexValueError << 0;
+    QTest::newRow("arabic-indic digits") << QString(2, QChar(0x0663)) << Step::HexValueError << 0;
+    QTest::newRow("empty") << "" << Step::HexValueError << 0;
+}
+
+void TestCharacterEditor::readCode()
+{
+    QFETCH(QString, text);
+    QFETCH(Step, result);
+    QFETCH(int, code);
+
+    const CharacterEditor::CodeReading reading = CharacterEditor::readCode(text);
+    QCOMPARE(reading.result, result);
+    if (result == Step::Moved)
+        QCOMPARE(int(reading.code), code);
+}
+
+void TestCharacterEditor::startsOnFirstCharacter()
+{
+    SettingsImage image;
+    CharacterEditor editor(image);
+    QCOMPARE(editor.number(), 1);
+    QCOMPARE(editor.position(), 69);
+    QCOMPARE(editor.caption(), FirstCaption);
+    QVERIFY(editor.codeText().isEmpty());
+    QCOMPARE(litCount(editor), 0);
+    QCOMPARE(CharacterEditor::messageFor(Step::HexValueError),
+             QStringLiteral("Hex Value Error !!"));
+    QCOMPARE(CharacterEditor::messageFor(Step::RangeError),
+             QStringLiteral("Error !! Range is 0x20~0x7E !!"));
+    QVERIFY(CharacterEditor::messageFor(Step::Moved).isEmpty());
+    QVERIFY(CharacterEditor::messageFor(Step::Ignored).isEmpty());
+}
+
+void TestCharacterEditor::storesAndComesBack()
+{
+    SettingsImage image;
+    setRecord(image, 2, QByteArray::fromHex("7E0102040810"));
+    CharacterEditor editor(image);
+    editor.setCodeText(QStringLiteral("41"));
+    editor.toggleDot(3, 0);
+
+    QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(record(image, 1), QByteArray::fromHex("410000010000"));
+    QCOMPARE(editor.number(), 2);
+    QCOMPARE(editor.position(), 75);
+    QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 2"));
+    QCOMPARE(editor.codeText(), QStringLiteral("7E"));
+    QCOMPARE(litCount(editor), 5);
+    QVERIFY(editor.isLit(1, 0) && editor.isLit(5, 4));
+
+    QCOMPARE(editor.stepPrevious(), Step::Moved);
+    QCOMPARE(editor.number(), 1);
+    QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 1"));
+    QCOMPARE(editor.codeText(), QStringLiteral("41"));
+    QCOMPARE(litCount(editor), 1);
+    QVERIFY(editor.isLit(3, 0));
+    QCOMPARE(record(image, 2), QByteArray::fromHex("7E0102040810"));
+}
+
+void TestCharacterEditor::step_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Step>("result");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("shownAgain");
+
+    const QByteArray old = QByteArray::fromHex("3005050505FF");
+    QTest::newRow("valid") << "41" << Step::Moved << QByteArray::fromHex("41007F000000") << "41";
+    QTest::newRow("lower case") << "7e" << Step::Moved << QByteArray::fromHex("7E007F000000")
+                                << "7E";
+    QTest::newRow("empty keeps record") << "" << Step::Moved << old << "30";
+    QTest::newRow("range") << "1F" << Step::RangeError << old << "";
+    QTest::newRow("hex") << "G" << Step::HexValueError << old << "";
+}
+
+void TestCharacterEditor::step()
+{
+    QFETCH(QString, text);
+    QFETCH(Step, result);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, shownAgain);
+
+    SettingsImage image;
+    setRecord(image, 4, QByteArray::fromHex("3005050505FF"));
+    CharacterEditor editor(image);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(editor.number(), 4);
+    editor.clearGrid();
+    for (int row = 0; row < CharacterEditor::Rows; ++row)
+        editor.toggleDot(2, row);
+    editor.setCodeText(text);
+
+    const SettingsImage before = image;
+    QCOMPARE(editor.stepPrevious(), result);
+    QCOMPARE(record(image, 4), stored);
+    if (result == Step::Moved) {
+        QCOMPARE(editor.number(), 3);
+        QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 3"));
+        QCOMPARE(editor.stepNext(), Step::Moved);
+        QCOMPARE(editor.codeText(), shownAgain);
+    } else {
+        QCOMPARE(image, before);
+        QCOMPARE(editor.number(), 4);
+        QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 4"));
+        QVERIFY(editor.codeText().isEmpty());
+        QCOMPARE(litCount(editor), 7);
+    }
+}
+
+void TestCharacterEditor::failedTextThenSecondPress()
+{
+    SettingsImage image;
+    CharacterEditor editor(image);
+    editor.toggleDot(1, 1);
+    editor.setCodeText(QStringLiteral("G1"));
+
+    QSignalSpy changed(&editor, &CharacterEditor::changed);
+    QCOMPARE(editor.stepNext(), Step::HexValueError);
+    QCOMPARE(changed.count(), 1);
+    QVERIFY(editor.codeText().isEmpty());
+    QCOMPARE(editor.number(), 1);
+    QCOMPARE(editor.caption(), FirstCaption);
+
+    QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(editor.number(), 2);
+    QCOMPARE(image, SettingsImage());
+}
+
+void TestCharacterEditor::ignoredAtEnds_data()
+{
+    QTest::addColumn<bool>("forward");
+    QTest::newRow("next on 9") << true;
+    QTest::newRow("previous on 1") << false;
+}
+
+void TestCharacterEditor::ignoredAtEnds()
+{
+    QFETCH(bool, forward);
+
+    SettingsImage image;
+    CharacterEditor editor(image);
+    if (forward) {
+        while (editor.number() < CharacterEditor::LastNumber)
+            QCOMPARE(editor.stepNext(), Step::Moved);
+    }
+    const int number = editor.number();
+    const QString caption = editor.caption();
+    editor.setCodeText(QStringLiteral("G")); // would fail if it were read
+    editor.toggleDot(5, 6);
+
+    QSignalSpy changed(&editor, &CharacterEditor::changed);
+    QCOMPARE(forward ? editor.stepNext() : editor.stepPrevious(), Step::Ignored);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(editor.number(), number);
+    QCOMPARE(editor.caption(), caption);
+    QCOMPARE(editor.codeText(), QStringLiteral("G"));
+    QVERIFY(editor.isLit(5, 6));
+    QCOMPARE(image, SettingsImage());
+}
+
+void TestCharacterEditor::bitSevenIgnoredAndCleared()
+{
+    SettingsImage image;
+    setRecord(image, 1, QByteArray::fromHex("418180FF007F"));
+    CharacterEditor editor(image);
+    editor.map_reset();
+    QCOMPARE(litCount(editor), 1 + 7 + 7);
+    QVERIFY(editor.isLit(1, 0));
+    QVERIFY(!editor.isLit(2, 6));
+
+    QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(record(image, 1), QByteArray::fromHex("4101007F007F"));
+}
+
+void TestCharacterEditor::smallCodeShownCompact()
+{
+    SettingsImage image;
+    setRecord(image, 1, QByteArray::fromHex("050000000000"));
+    CharacterEditor editor(image);
+    editor.map_reset();
+    QCOMPARE(editor.codeText(), QStringLiteral("5"));
+    QCOMPARE(editor.caption(), FirstCaption);
+    QCOMPARE(editor.stepNext(), Step::RangeError);
+    QCOMPARE(editor.number(), 1);
+}
+
+void TestCharacterEditor::dotsAndClear()
+{
+    SettingsImage image;
+    setRecord(image, 1, QByteArray::fromHex("000102030405"));
+    CharacterEditor editor(image);
+    QSignalSpy changed(&editor, &CharacterEditor::changed);
+
+    editor.toggleDot(2, 3);
+    QVERIFY(editor.isLit(2, 3));
+    editor.toggleDot(2, 3);
+    QVERIFY(!editor.isLit(2, 3));
+    QCOMPARE(changed.count(), 2);
+
+    editor.toggleDot(0, 0); // outside the grid: nothing happens
+    editor.toggleDot(6, 0);
+    editor.toggleDot(1, 7);
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(litCount(editor), 0);
+
+    editor.setCodeText(QStringLiteral("4142"));
+    QCOMPARE(editor.codeText(), QStringLiteral("41"));
+    editor.toggleDot(4, 4);
+    editor.clearGrid();
+    QCOMPARE(litCount(editor), 0);
+    QCOMPARE(editor.codeText(), QStringLiteral("41"));
+    QCOMPARE(record(image, 1), QByteArray::fromHex("000102030405"));
+
+    QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(record(image, 1), QByteArray::fromHex("410000000000"));
+}
+
+void TestCharacterEditor::returnToFirst_data()
+{
+    QTest::addColumn<bool>("redraw");
+    QTest::newRow("emptied") << false;
+    QTest::newRow("redrawn") << true;
+}
+
+void TestCharacterEditor::returnToFirst()
+{
+    QFETCH(bool, redraw);
+
+    SettingsImage image;
+    setRecord(image, 1, QByteArray::fromHex("2A4000000000"));
+    CharacterEditor editor(image);
+    for (int k = 0; k < 3; ++k)
+        editor.stepNext();
+    editor.setCodeText(QStringLiteral("33"));
+    editor.toggleDot(3, 3);
+    const SettingsImage before = image;
+
+    QSignalSpy changed(&editor, &CharacterEditor::changed);
+    editor.returnToFirst(redraw);
+    QVERIFY(changed.count() >= 1);
+    QCOMPARE(editor.number(), 1);
+    QCOMPARE(editor.position(), 69);
+    QCOMPARE(editor.caption(), FirstCaption);
+    QCOMPARE(image, before);
+    QCOMPARE(editor.codeText(), redraw ? QStringLiteral("2A") : QString());
+    QCOMPARE(litCount(editor), redraw ? 1 : 0);
+    QCOMPARE(editor.isLit(1, 6), redraw);
+}
+
+QTEST_APPLESS_MAIN(TestCharacterEditor)
+#include "tst_charactereditor.moc"

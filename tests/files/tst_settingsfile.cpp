@@ -1,0 +1,183 @@
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "files/SettingsFile.h"
+
+namespace {
+
+QByteArray everyValue()
+{
+    QByteArray bytes(SettingsFile::Length, '\0');
+    for (int k = 0; k < bytes.size(); ++k)
+        bytes[k] = static_cast<char>(255 - 2 * k);
+    return bytes;
+}
+
+void putFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Root ignores permission bits, so there the folder is made immutable.
+bool setFolderWritable(const QString &folder, bool writable)
+{
+    if (::geteuid() != 0) {
+        auto permissions = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+        if (writable)
+            permissions |= QFileDevice::WriteOwner;
+        return QFile::setPermissions(folder, permissions);
+    }
+    return QProcess::execute("chattr", {writable ? "-i" : "+i", folder}) == 0;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    void refusedName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("exact") << "TQ-540.vfd" << true;
+        QTest::newRow("lower case") << "tq-540.vfd" << false;
+        QTest::newRow("upper extension") << "TQ-540.VFD" << false;
+        QTest::newRow("trailing blank") << "TQ-540.vfd " << false;
+        QTest::newRow("other name") << "shop.vfd" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void refusedName()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        QCOMPARE(SettingsFile::isRefusedName(name), refused);
+    }
+
+    void roundTripKeepsEveryByte()
+    {
+        const QString path = m_dir.filePath("round.vfd");
+        const QByteArray bytes = everyValue();
+        QVERIFY(SettingsFile::write(path, bytes).ok);
+        QCOMPARE(QFileInfo(path).size(), qint64(SettingsFile::Length));
+        const auto read = SettingsFile::read(path);
+        QVERIFY(read.ok);
+        QCOMPARE(read.bytes, bytes);
+    }
+
+    void saveOverLongerFileLeavesNoStaleTail()
+    {
+        const QString path = m_dir.filePath("long.vfd");
+        putFile(path, QByteArray(400, '\x55'));
+        QVERIFY(SettingsFile::write(path, everyValue()).ok);
+        QCOMPARE(fileBytes(path), everyValue());
+    }
+
+    void readUsesFirstBytesOfLongerFile()
+    {
+        const QString path = m_dir.filePath("longer.vfd");
+        putFile(path, everyValue() + QByteArray(10, '\x11'));
+        const auto read = SettingsFile::read(path);
+        QVERIFY(read.ok);
+        QCOMPARE(read.bytes, everyValue());
+    }
+
+    void failingReads_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file at all
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("empty") << QByteArray("");
+        QTest::newRow("one short") << QByteArray(SettingsFile::Length - 1, '\x01');
+    }
+    void failingReads()
+    {
+        QFETCH(QByteArray, content);
+        const QString path = m_dir.filePath("bad.vfd");
+        QFile::remove(path);
+        if (!content.isNull())
+            putFile(path, content);
+        const auto read = SettingsFile::read(path);
+        QVERIFY(!read.ok);
+        QVERIFY(!read.error.isEmpty());
+        QVERIFY(read.bytes.isEmpty());
+        // A load never creates the file it was pointed at.
+        QCOMPARE(QFileInfo::exists(path), !content.isNull());
+    }
+
+    void readOfFolderFails() { QVERIFY(!SettingsFile::read(m_dir.path()).ok); }
+
+    void unreadableFileFails()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root reads files whatever their permissions");
+        const QString path = m_dir.filePath("locked.vfd");
+        putFile(path, everyValue());
+        QFile::setPermissions(path, QFileDevice::WriteOwner);
+        QVERIFY(!SettingsFile::read(path).ok);
+    }
+
+    void failingWrites_data()
+    {
+        QTest::addColumn<QString>("relativePath");
+        QTest::newRow("missing folder") << "no/such/folder/a.vfd";
+        QTest::newRow("path is a folder") << "sub";
+    }
+    void failingWrites()
+    {
+        QFETCH(QString, relativePath);
+        QVERIFY(QDir(m_dir.path()).mkpath("sub"));
+        const QString path = m_dir.filePath(relativePath);
+        const auto result = SettingsFile::write(path, everyValue());
+        QVERIFY(!result.ok);
+        // The message names the file, so the user knows which save failed.
+        QVERIFY2(result.error.contains(path), qPrintable(result.error));
+        QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
+    }
+
+    void writeIntoReadOnlyFolderKeepsOldFile()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath("ro"));
+        const QString folder = m_dir.filePath("ro");
+        const QString path = folder + "/kept.vfd";
+        putFile(path, QByteArray(SettingsFile::Length, '\x22'));
+        if (!setFolderWritable(folder, false))
+            QSKIP("this file system cannot make a folder read-only for this user");
+        const auto restore = qScopeGuard([&] { setFolderWritable(folder, true); });
+
+        const auto result = SettingsFile::write(path, everyValue());
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.contains(path), qPrintable(result.error));
+        QCOMPARE(fileBytes(path), QByteArray(SettingsFile::Length, '\x22'));
+    }
+
+    void writeRefusesWrongLength()
+    {
+        const QString path = m_dir.filePath("wrong.vfd");
+        QVERIFY(!SettingsFile::write(path, QByteArray(125, '\0')).ok);
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"

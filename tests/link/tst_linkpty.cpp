@@ -1,0 +1,406 @@
+// The transfers end to end: QSerialPort on a pseudo-terminal, with the
+// simulated display on the other end.
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "link/SerialPortComm.h"
+#include "link/Transfer.h"
+#include "model/Configuration.h"
+#include "model/OptionLists.h"
+
+using Status = Transfer::UploadResult::Status;
+using List = Configuration::DisplayList;
+
+Q_DECLARE_METATYPE(Transfer::UploadResult::Status)
+
+namespace {
+
+// The simulator as a child process; stopped, at the latest, with the test.
+class Simulator
+{
+public:
+    ~Simulator() { stop(); }
+
+    bool start(const QStringList &arguments)
+    {
+        m_process.setProgram(QStringLiteral(TQ540SIM));
+        m_process.setArguments(arguments);
+        m_process.start();
+        if (!m_process.waitForStarted(5000))
+            return false;
+        QByteArray first;
+        for (int waited = 0; !first.contains('\n') && waited < 50; ++waited) {
+            m_process.waitForReadyRead(100);
+            first += m_process.readAll();
+        }
+        m_output = first;
+        const qsizetype end = first.indexOf('\n');
+        if (!first.startsWith("port: ") || end < 0)
+            return false;
+        m_port = QString::fromLocal8Bit(first.mid(6, end - 6));
+        return true;
+    }
+
+    QString port() const { return m_port; }
+
+    // Waits for the simulator to end by itself (--once).
+    bool finish()
+    {
+        const bool ended = m_process.waitForFinished(5000);
+        m_output += m_process.readAll();
+        return ended && m_process.exitCode() == 0;
+    }
+
+    QByteArray output()
+    {
+        m_process.waitForReadyRead(50);
+        m_output += m_process.readAll();
+        return m_output;
+    }
+
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(2000)) {
+            m_process.kill();
+            m_process.waitForFinished(2000);
+        }
+    }
+
+private:
+    QProcess m_process;
+    QString m_port;
+    QByteArray m_output;
+};
+
+Transfer::Target target(const QString &port, const QString &settings = "9600,n,8,1")
+{
+    return {PortChoice::fromComboText(OptionLists::commPorts(), port), settings};
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What the window shows, to see that a failed upload changes nothing.
+struct Shown
+{
+    SettingsImage image;
+    QList<int> positions;
+    QStringList cells;
+    MessageLine::View view1;
+    bool operator==(const Shown &) const = default;
+};
+
+Shown shown(Configuration &config)
+{
+    Shown s{config.image(), {}, {}, config.line1().view()};
+    for (const List list : {List::BaudRate, List::Char, List::Command, List::Passthru})
+        s.positions << config.listPosition(list);
+    for (MessageLine *line : {&config.line1(), &config.line2()})
+        for (int cell = 1; cell <= line->cellCount(); ++cell)
+            s.cells << line->hexText(cell) + QLatin1Char('|') + line->asciiText(cell);
+    return s;
+}
+
+// A display image with every field set, reserved bytes and records included.
+SettingsImage storedImage()
+{
+    SettingsImage image;
+    for (int k = 1; k < ImageLayout::Size; ++k)
+        image.set(k, static_cast<quint8>(k * 3 + 1));
+    image.set(ImageLayout::DisplayBaud, 1);
+    image.set(ImageLayout::CharacterSet, 18);
+    image.set(ImageLayout::CommandSet, 9);
+    image.set(ImageLayout::Passthru, 2);
+    const quint8 codes[] = {0x00, 0x0F, 0x10, 0xFF};
+    for (int k = 0; k < 4; ++k) {
+        image.set(ImageLayout::Line1 + k, codes[k]);
+        image.set(ImageLayout::Line2 + 36 + k, codes[k]);
+    }
+    return image;
+}
+
+} // namespace
+
+class LinkPtyTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void downloadFactoryDefaults();
+    void downloadSwitchesAsciiToHex();
+    void staleInputDiscarded();
+    void uploadSetsControls_data();
+    void uploadSetsControls();
+    void uploadMisbehaviour_data();
+    void uploadMisbehaviour();
+    void refusal_data();
+    void refusal();
+
+private:
+    QTemporaryDir m_dir;
+    SystemTickCounter m_ticks;
+};
+
+void LinkPtyTest::init()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void LinkPtyTest::downloadFactoryDefaults()
+{
+    const QString saved = m_dir.filePath(QStringLiteral("defaults.vfd"));
+    Simulator sim;
+    QVERIFY(sim.start({"--once", "--save", saved}));
+
+    Configuration config;
+    config.startUp();
+    config.AssembleImage();
+    SerialPortComm comm;
+    const Transfer::DownloadResult result =
+        Transfer::download(comm, m_ticks, target(sim.port()), config.image());
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QVERIFY(!comm.isPortOpen());
+    QVERIFY(sim.finish());
+
+    // Exactly 0x1B 0xEF 0xAA and 126 bytes reached the display.
+    QVERIFY2(sim.output().contains("129 bytes"), sim.output().constData());
+    const QByteArray image = readFile(saved);
+    QCOMPARE(image.size(), 126);
+    QByteArray expected(126, '\0');
+    expected[ImageLayout::CommandSet - 1] = 1;
+    expected.replace(ImageLayout::Line1 - 1, 20, "*VFD DISPLAY TQ-540*");
+    expected.replace(ImageLayout::Line2 - 1, 33, "**HAVE A NICE DAY AND THANK YOU**");
+    QCOMPARE(image, expected);
+}
+
+void LinkPtyTest::downloadSwitchesAsciiToHex()
+{
+    const QString saved = m_dir.filePath(QStringLiteral("ascii.vfd"));
+    Simulator sim;
+    QVERIFY(sim.start({"--once", "--quiet", "--save", saved}));
+
+    Configuration config;
+    config.startUp();
+    config.line1().selectView(MessageLine::View::Ascii);
+    QVERIFY(config.line1().setAsciiText(1, QStringLiteral("Z")));
+    config.AssembleImage();
+    QCOMPARE(config.line1().view(), MessageLine::View::Hex);
+    QCOMPARE(config.line1().hexText(1), QStringLiteral("5A"));
+
+    SerialPortComm comm;
+    QVERIFY(Transfer::download(comm, m_ticks, target(sim.port()), config.image()).ok);
+    QVERIFY(sim.finish());
+    QCOMPARE(readFile(saved).mid(ImageLayout::Line1 - 1, 20), QByteArray("ZVFD DISPLAY TQ-540*"));
+}
+
+void LinkPtyTest::staleInputDiscarded()
+{
+    // The simulator really leaves junk waiting: an upload, which discards
+    // nothing, reads it as a wrong lead byte.
+    {
+        Simulator sim;
+        QVERIFY(sim.start({"--stale", "7", "--quiet"}));
+        SerialPortComm comm;
+        QCOMPARE(Transfer::upload(comm, m_ticks, target(sim.port())).status, Status::CheckBitError);
+    }
+
+    const QString saved = m_dir.filePath(QStringLiteral("stale.vfd"));
+    Simulator sim;
+    QVERIFY(sim.start({"--stale", "7", "--quiet", "--save", saved}));
+    SerialPortComm comm;
+    const SettingsImage image = storedImage();
+    QVERIFY(Transfer::download(comm, m_ticks, target(sim.port()), image).ok);
+    const Transfer::UploadResult back = Transfer::upload(comm, m_ticks, target(sim.port()));
+    QCOMPARE(back.status, Status::Ok);
+    QCOMPARE(readFile(saved), image.configBytes());
+    QCOMPARE(back.reply.configBytes(), image.configBytes());
+}
+
+void LinkPtyTest::uploadSetsControls_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QStringList>("extraArguments");
+    // Positions expected in BaudRate, Char, Command, Passthru.
+    QTest::addColumn<QList<int>>("positions");
+
+    QTest::newRow("every control") << 0 << 0 << QStringList() << QList<int>{1, 18, 9, 2};
+    QTest::newRow("command 12 is no position")
+        << ImageLayout::CommandSet << 12 << QStringList() << QList<int>{1, 18, 1, 2};
+    QTest::newRow("baud 3 is no position")
+        << ImageLayout::DisplayBaud << 3 << QStringList() << QList<int>{0, 18, 9, 2};
+    QTest::newRow("char 19 is over the bound")
+        << ImageLayout::CharacterSet << 19 << QStringList() << QList<int>{1, 0, 9, 2};
+    QTest::newRow("passthru 3 is no position")
+        << ImageLayout::Passthru << 3 << QStringList() << QList<int>{1, 18, 9, 0};
+    QTest::newRow("more than 127 bytes")
+        << 0 << 0 << QStringList{"--extra", "9"} << QList<int>{1, 18, 9, 2};
+}
+
+void LinkPtyTest::uploadSetsControls()
+{
+    QFETCH(int, index);
+    QFETCH(int, value);
+    QFETCH(QStringList, extraArguments);
+    QFETCH(QList<int>, positions);
+
+    SettingsImage stored = storedImage();
+    if (index > 0)
+        stored.set(index, static_cast<quint8>(value));
+    const QString file = m_dir.filePath(QStringLiteral("stored.vfd"));
+    QVERIFY(writeFile(file, stored.configBytes()));
+
+    Simulator sim;
+    QVERIFY(sim.start(QStringList{"--quiet", "--image", file} + extraArguments));
+
+    Configuration config;
+    config.startUp();
+    config.line1().selectView(MessageLine::View::Ascii);
+
+    SerialPortComm comm;
+    const Transfer::UploadResult result = Transfer::upload(comm, m_ticks, target(sim.port()));
+    QCOMPARE(result.status, Status::Ok);
+    QCOMPARE(result.message, QStringLiteral("Upload O.K!"));
+    QVERIFY(!comm.isPortOpen());
+    config.applyUpload(result.reply);
+
+    const QList<int> actual = {config.listPosition(List::BaudRate), config.listPosition(List::Char),
+                               config.listPosition(List::Command),
+                               config.listPosition(List::Passthru)};
+    QCOMPARE(actual, positions);
+    // Reserved bytes and records arrive whole, the lead byte at index 0.
+    SettingsImage expected = stored;
+    expected.set(ImageLayout::ReplyLead, 0xAA);
+    QCOMPARE(config.image(), expected);
+
+    QCOMPARE(config.line1().view(), MessageLine::View::Hex);
+    QCOMPARE(config.line2().view(), MessageLine::View::Hex);
+    const QStringList texts = {"00", "0F", "10", "FF"};
+    for (int k = 0; k < 4; ++k) {
+        QCOMPARE(config.line1().hexText(1 + k), texts[k]);
+        QCOMPARE(config.line2().hexText(37 + k), texts[k]);
+    }
+    for (int cell = 5; cell <= 20; ++cell)
+        QCOMPARE(config.line1().hexText(cell),
+                 QStringLiteral("%1").arg(stored.at(6 + cell), 2, 16, QLatin1Char('0')).toUpper());
+}
+
+void LinkPtyTest::uploadMisbehaviour_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Status>("expected");
+    QTest::addColumn<QString>("expectedMessage");
+
+    QTest::newRow("no answer") << QStringList{"--no-answer"} << Status::NoAnswer
+                               << "%1 can't be open !!";
+    QTest::newRow("first byte too late")
+        << QStringList{"--first-byte-delay", "2600"} << Status::NoAnswer << "%1 can't be open !!";
+    QTest::newRow("first byte late but in time")
+        << QStringList{"--first-byte-delay", "1500"} << Status::Ok << "Upload O.K!";
+    QTest::newRow("wrong lead") << QStringList{"--wrong-lead", "0x55"} << Status::CheckBitError
+                                << "Receive Check bit Error !!";
+    QTest::newRow("short reply")
+        << QStringList{"--short", "57"} << Status::ShortReply
+        << "Incomplete reply from the display: 57 of 127 bytes came. Nothing was changed.";
+    QTest::newRow("line dropped") << QStringList{"--drop-after", "1"} << Status::LinkError
+                                  << "The upload from %1 stopped";
+}
+
+void LinkPtyTest::uploadMisbehaviour()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Status, expected);
+    QFETCH(QString, expectedMessage);
+
+    const QString file = m_dir.filePath(QStringLiteral("stored.vfd"));
+    QVERIFY(writeFile(file, storedImage().configBytes()));
+    Simulator sim;
+    QVERIFY(sim.start(QStringList{"--quiet", "--image", file} + arguments));
+
+    Configuration config;
+    config.startUp();
+    config.image().set(ImageLayout::Reserved.front(), 0x42);
+    config.image().set(ImageLayout::Characters, 0x41);
+    const Shown before = shown(config);
+
+    SerialPortComm comm;
+    const Transfer::UploadResult result = Transfer::upload(comm, m_ticks, target(sim.port()));
+    QCOMPARE(result.status, expected);
+    QVERIFY2(result.message.startsWith(QString(expectedMessage).replace("%1", sim.port())),
+             qPrintable(result.message));
+    QVERIFY(!comm.isPortOpen());
+    if (result.status == Status::Ok)
+        config.applyUpload(result.reply);
+    else
+        QVERIFY(shown(config) == before);
+}
+
+void LinkPtyTest::refusal_data()
+{
+    QTest::addColumn<QString>("port"); // empty: the simulator's
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("expectedReason");
+
+    QTest::newRow("missing ttyS99") << "/dev/ttyS99"
+                                    << "9600,n,8,1"
+                                    << "there is no such port";
+    QTest::newRow("missing device") << "/dev/nonexistent"
+                                    << "9600,n,8,1"
+                                    << "there is no such port";
+    QTest::newRow("bad settings") << ""
+                                  << "9600,x,8,1"
+                                  << "\"9600,x,8,1\" are not valid";
+    QTest::newRow("no port") << " "
+                             << "9600,n,8,1"
+                             << "";
+}
+
+void LinkPtyTest::refusal()
+{
+    QFETCH(QString, port);
+    QFETCH(QString, settings);
+    QFETCH(QString, expectedReason);
+
+    Simulator sim;
+    QVERIFY(sim.start({"--quiet"}));
+    if (port.isEmpty())
+        port = sim.port();
+
+    SerialPortComm comm;
+    const Transfer::DownloadResult down =
+        Transfer::download(comm, m_ticks, target(port, settings), storedImage());
+    QVERIFY(!down.ok);
+    QVERIFY(!comm.isPortOpen());
+    const Transfer::UploadResult up = Transfer::upload(comm, m_ticks, target(port, settings));
+    QCOMPARE(up.status, Status::Refused);
+    QVERIFY(!comm.isPortOpen());
+
+    for (const QString &message : {down.message, up.message}) {
+        if (expectedReason.isEmpty()) {
+            QVERIFY2(message.startsWith(QStringLiteral("No port selected")), qPrintable(message));
+        } else {
+            QVERIFY2(message.startsWith(port + QStringLiteral(" can't be used: ")),
+                     qPrintable(message));
+            QVERIFY2(message.contains(expectedReason), qPrintable(message));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(LinkPtyTest)
+#include "tst_linkpty.moc"

@@ -1,0 +1,461 @@
+#include <QTest>
+
+#include "link/Transfer.h"
+#include "support/FakeComm.h"
+#include "support/FakeTicks.h"
+
+using Transfer::SendStatus;
+using Status = Transfer::UploadResult::Status;
+
+Q_DECLARE_METATYPE(SendStatus)
+Q_DECLARE_METATYPE(Transfer::UploadResult::Status)
+
+namespace {
+
+const QStringList Ports = {"Com 1", "Com 2", "Com 3", "Com 4", "Com 5", "Com 6", "Com 7", "Com 8"};
+
+Transfer::Target target(const QString &comm = QStringLiteral("Com 1"),
+                        const QString &settings = QStringLiteral("9600,n,8,1"))
+{
+    return {PortChoice::fromComboText(Ports, comm), settings};
+}
+
+// Every configuration byte different, so that order and offset show.
+SettingsImage patternImage()
+{
+    SettingsImage image;
+    for (int k = 0; k < ImageLayout::Size; ++k)
+        image.set(k, static_cast<quint8>(0xC0 ^ (k * 7)));
+    return image;
+}
+
+QByteArray validReply(const SettingsImage &image)
+{
+    return QByteArray(1, '\xAA') + image.configBytes();
+}
+
+} // namespace
+
+class TransferTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sendByte_data();
+    void sendByte();
+    void delay_data();
+    void delay();
+    void refusal_data();
+    void refusal();
+    void opensWithChosenPortAndSettings_data();
+    void opensWithChosenPortAndSettings();
+    void downloadSendsExactBytes_data();
+    void downloadSendsExactBytes();
+    void downloadStopsOnSendFailure_data();
+    void downloadStopsOnSendFailure();
+    void uploadWaits_data();
+    void uploadWaits();
+    void uploadOutcome_data();
+    void uploadOutcome();
+    void uploadStopsOnLinkFault();
+    void messages();
+};
+
+void TransferTest::sendByte_data()
+{
+    QTest::addColumn<quint32>("start");
+    QTest::addColumn<int>("drainAfterPolls");
+    QTest::addColumn<bool>("neverDrain");
+    QTest::addColumn<int>("faultAfterBytes");
+    QTest::addColumn<SendStatus>("expected");
+
+    QTest::newRow("drains at once") << 0u << 0 << false << -1 << SendStatus::Sent;
+    QTest::newRow("drains after polls") << 0u << 300 << false << -1 << SendStatus::Sent;
+    QTest::newRow("never drains") << 0u << 0 << true << -1 << SendStatus::TimedOut;
+    QTest::newRow("never drains across wrap")
+        << 0xFFFFFF00u << 0 << true << -1 << SendStatus::TimedOut;
+    QTest::newRow("device error") << 0u << 0 << false << 1 << SendStatus::DeviceError;
+    QTest::newRow("device error while draining")
+        << 0u << 5 << false << 1 << SendStatus::DeviceError;
+}
+
+void TransferTest::sendByte()
+{
+    QFETCH(quint32, start);
+    QFETCH(int, drainAfterPolls);
+    QFETCH(bool, neverDrain);
+    QFETCH(int, faultAfterBytes);
+    QFETCH(SendStatus, expected);
+
+    FakeTicks ticks(start);
+    FakeComm comm(&ticks);
+    comm.drainAfterPolls = drainAfterPolls;
+    comm.neverDrain = neverDrain;
+    comm.faultAfterBytes = faultAfterBytes;
+    comm.setCommPort(1);
+    QVERIFY(comm.setPortOpen(true));
+
+    QCOMPARE(Transfer::SendByte(comm, ticks, 0x5A), expected);
+    QCOMPARE(comm.written, QByteArray("\x5A"));
+    const qint32 spent = elapsedTicks(start, ticks.now());
+    if (expected == SendStatus::TimedOut) {
+        QVERIFY2(spent >= Transfer::SendTimeoutMs, qPrintable(QString::number(spent)));
+        QVERIFY2(spent < Transfer::SendTimeoutMs + 10, qPrintable(QString::number(spent)));
+    } else {
+        QVERIFY(spent < Transfer::SendTimeoutMs);
+    }
+}
+
+void TransferTest::delay_data()
+{
+    QTest::addColumn<quint32>("start");
+    QTest::addColumn<quint32>("step");
+    QTest::addColumn<qint32>("ms");
+
+    QTest::newRow("1000 ms") << 0u << 1u << 1000;
+    QTest::newRow("1000 ms, coarse ticks") << 5u << 16u << 1000;
+    QTest::newRow("across the wrap") << 0xFFFFFF00u << 1u << 1000;
+    QTest::newRow("ends right at the wrap") << 0xFFFFFC18u << 1u << 1000;
+    QTest::newRow("across the sign change") << 0x7FFFFF00u << 3u << 1000;
+    QTest::newRow("zero") << 0u << 1u << 0;
+}
+
+void TransferTest::delay()
+{
+    QFETCH(quint32, start);
+    QFETCH(quint32, step);
+    QFETCH(qint32, ms);
+
+    FakeTicks ticks(start, step);
+    int events = 0;
+    Transfer::Delay(ticks, ms, [&] { ++events; });
+
+    const qint32 spent = elapsedTicks(start, ticks.now());
+    QVERIFY2(spent >= ms, qPrintable(QString::number(spent)));
+    QVERIFY2(spent <= ms + 4 * static_cast<qint32>(step), qPrintable(QString::number(spent)));
+    // Events are handled on every pass, at least once.
+    QVERIFY(events >= 1);
+    QVERIFY(events >= ms / (3 * static_cast<qint32>(step)));
+}
+
+void TransferTest::refusal_data()
+{
+    QTest::addColumn<QString>("comm");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<bool>("refuseSettings");
+    QTest::addColumn<bool>("refuseOpen");
+    QTest::addColumn<QString>("expectedStart");
+
+    QTest::newRow("no port, empty text") << ""
+                                         << "9600,n,8,1" << false << false << "No port selected";
+    QTest::newRow("no port, blanks") << "   "
+                                     << "9600,n,8,1" << false << false << "No port selected";
+    QTest::newRow("settings refused") << "Com 2"
+                                      << "9600,x,8,1" << true << false << "Com 2 can't be used: ";
+    QTest::newRow("open refused") << "Com 5"
+                                  << "9600,n,8,1" << false << true << "Com 5 can't be used: ";
+    QTest::newRow("typed device refused")
+        << "/dev/ttyUSB7"
+        << "9600,n,8,1" << false << true << "/dev/ttyUSB7 can't be used: ";
+}
+
+void TransferTest::refusal()
+{
+    QFETCH(QString, comm);
+    QFETCH(QString, settings);
+    QFETCH(bool, refuseSettings);
+    QFETCH(bool, refuseOpen);
+    QFETCH(QString, expectedStart);
+
+    for (const bool isDownload : {true, false}) {
+        FakeTicks ticks;
+        FakeComm port(&ticks);
+        port.refuseSettings = refuseSettings;
+        port.refuseOpen = refuseOpen;
+        port.failureReason = QStringLiteral("the system's reason");
+        port.reply = {{0, validReply(SettingsImage())}};
+
+        QString message;
+        if (isDownload) {
+            const Transfer::DownloadResult result =
+                Transfer::download(port, ticks, target(comm, settings), patternImage());
+            QVERIFY(!result.ok);
+            message = result.message;
+        } else {
+            const Transfer::UploadResult result =
+                Transfer::upload(port, ticks, target(comm, settings));
+            QCOMPARE(result.status, Status::Refused);
+            message = result.message;
+        }
+        QVERIFY2(message.startsWith(expectedStart), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("\"%1\"").arg(comm)) ||
+                     message.contains(port.failureReason),
+                 qPrintable(message));
+        QVERIFY(!message.contains(Transfer::downloadOkMessage()));
+        QVERIFY(!port.isPortOpen());
+        QCOMPARE(port.opens, 0);
+        QVERIFY(port.written.isEmpty());
+    }
+}
+
+void TransferTest::opensWithChosenPortAndSettings_data()
+{
+    QTest::addColumn<QString>("comm");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QStringList>("expectedCalls");
+
+    QTest::newRow("Com 3 at 19200")
+        << "Com 3"
+        << "19200,n,8,1" << QStringList{"CommPort=3", "PortName=", "Settings=19200,n,8,1", "Open"};
+    QTest::newRow("typed settings kept as typed")
+        << "Com 8"
+        << " 4800 , E ,7, 2"
+        << QStringList{"CommPort=8", "PortName=", "Settings= 4800 , E ,7, 2", "Open"};
+    QTest::newRow("typed device name")
+        << "/dev/ttyUSB0"
+        << "9600,n,8,1"
+        << QStringList{"CommPort=0", "PortName=/dev/ttyUSB0", "Settings=9600,n,8,1", "Open"};
+    QTest::newRow("near miss of an entry is a device")
+        << "com 3"
+        << "9600,n,8,1"
+        << QStringList{"CommPort=0", "PortName=com 3", "Settings=9600,n,8,1", "Open"};
+}
+
+void TransferTest::opensWithChosenPortAndSettings()
+{
+    QFETCH(QString, comm);
+    QFETCH(QString, settings);
+    QFETCH(QStringList, expectedCalls);
+
+    FakeTicks ticks;
+    FakeComm port(&ticks);
+    QVERIFY(Transfer::download(port, ticks, target(comm, settings), SettingsImage()).ok);
+    QCOMPARE(port.calls.mid(0, 4), expectedCalls);
+    QCOMPARE(port.calls.last(), QStringLiteral("Close"));
+
+    FakeComm again(&ticks);
+    again.reply = {{0, validReply(SettingsImage())}};
+    QCOMPARE(Transfer::upload(again, ticks, target(comm, settings)).status, Status::Ok);
+    QCOMPARE(again.calls.mid(0, 4), expectedCalls);
+}
+
+void TransferTest::downloadSendsExactBytes_data()
+{
+    QTest::addColumn<QByteArray>("stale");
+    QTest::addColumn<QByteArray>("answer");
+
+    QTest::newRow("quiet line") << QByteArray() << QByteArray();
+    QTest::newRow("stale input") << QByteArray("\xAA\x01junk", 6) << QByteArray();
+    QTest::newRow("display chatters after") << QByteArray() << QByteArray("ok?");
+}
+
+void TransferTest::downloadSendsExactBytes()
+{
+    QFETCH(QByteArray, stale);
+    QFETCH(QByteArray, answer);
+
+    FakeTicks ticks;
+    FakeComm port(&ticks);
+    port.staleInput = stale;
+    port.requestLength = 129;
+    if (!answer.isEmpty())
+        port.reply = {{0, answer}};
+    port.drainAfterPolls = 3;
+
+    const SettingsImage image = patternImage();
+    const Transfer::DownloadResult result =
+        Transfer::download(port, ticks, target(QStringLiteral("Com 4")), image);
+    QVERIFY(result.ok);
+    QVERIFY(result.message.isEmpty());
+
+    const QByteArray expected = QByteArray("\x1B\xEF\xAA") + image.configBytes();
+    QCOMPARE(expected.size(), 129);
+    QCOMPARE(port.written, expected);
+    QVERIFY(!port.isPortOpen());
+    QCOMPARE(port.inBufferCount(), 0);
+
+    // Stale bytes go before the first byte is sent: right after opening.
+    const qsizetype open = port.calls.indexOf(QStringLiteral("Open"));
+    if (!stale.isEmpty())
+        QCOMPARE(port.calls.value(open + 1), QStringLiteral("Input"));
+    QCOMPARE(port.calls.count(QStringLiteral("Input")),
+             int(!stale.isEmpty()) + int(!answer.isEmpty()));
+}
+
+void TransferTest::downloadStopsOnSendFailure_data()
+{
+    QTest::addColumn<int>("faultAfterBytes");
+    QTest::addColumn<bool>("neverDrain");
+    QTest::addColumn<int>("expectedWritten");
+    QTest::addColumn<QString>("expectedReason");
+
+    QTest::newRow("adapter pulled mid-image") << 57 << false << 57 << "scripted failure";
+    QTest::newRow("fails on the last byte") << 129 << false << 129 << "scripted failure";
+    QTest::newRow("output never drains") << -1 << true << 1 << "within 2 seconds";
+}
+
+void TransferTest::downloadStopsOnSendFailure()
+{
+    QFETCH(int, faultAfterBytes);
+    QFETCH(bool, neverDrain);
+    QFETCH(int, expectedWritten);
+    QFETCH(QString, expectedReason);
+
+    FakeTicks ticks;
+    FakeComm port(&ticks);
+    port.faultAfterBytes = faultAfterBytes;
+    port.neverDrain = neverDrain;
+
+    const Transfer::DownloadResult result =
+        Transfer::download(port, ticks, target(QStringLiteral("Com 2")), patternImage());
+    QVERIFY(!result.ok);
+    QVERIFY2(result.message.startsWith(QStringLiteral("The download to Com 2 stopped after %1 of "
+                                                      "129 bytes")
+                                           .arg(expectedWritten - 1)),
+             qPrintable(result.message));
+    QVERIFY2(result.message.contains(expectedReason), qPrintable(result.message));
+    QCOMPARE(port.written.size(), expectedWritten);
+    QVERIFY(!port.isPortOpen());
+    QCOMPARE(port.calls.count(QStringLiteral("Close")), 1);
+}
+
+void TransferTest::uploadWaits_data()
+{
+    QTest::addColumn<quint32>("start");
+    QTest::addColumn<QList<FakeComm::Chunk>>("reply");
+    QTest::addColumn<Status>("expected");
+    QTest::addColumn<int>("minSpent");
+    QTest::addColumn<int>("maxSpent");
+
+    const QByteArray full = validReply(patternImage());
+    const QByteArray head = full.left(1);
+    const QByteArray rest = full.mid(1);
+
+    QTest::newRow("at once") << 0u << QList<FakeComm::Chunk>{{0, full}} << Status::Ok << 0 << 50;
+    QTest::newRow("first byte just before 2000 ms")
+        << 0u << QList<FakeComm::Chunk>{{1995, head}, {1995 + 2990, rest}} << Status::Ok << 4985
+        << 5000;
+    QTest::newRow("first byte too late")
+        << 0u << QList<FakeComm::Chunk>{{2030, full}} << Status::NoAnswer << 2000 << 2020;
+    QTest::newRow("no answer") << 0u << QList<FakeComm::Chunk>{} << Status::NoAnswer << 2000
+                               << 2020;
+    QTest::newRow("rest too late") << 0u << QList<FakeComm::Chunk>{{10, head}, {10 + 3050, rest}}
+                                   << Status::ShortReply << 3000 << 3030;
+    QTest::newRow("no answer across the wrap")
+        << 0xFFFFFC00u << QList<FakeComm::Chunk>{} << Status::NoAnswer << 2000 << 2020;
+    QTest::newRow("both waits across the wrap")
+        << 0xFFFFF800u << QList<FakeComm::Chunk>{{1995, head}, {1995 + 2990, rest}} << Status::Ok
+        << 4985 << 5000;
+    QTest::newRow("across the sign change")
+        << 0x7FFFFC00u << QList<FakeComm::Chunk>{{1500, head}, {4400, rest}} << Status::Ok << 4400
+        << 4420;
+}
+
+void TransferTest::uploadWaits()
+{
+    QFETCH(quint32, start);
+    QFETCH(QList<FakeComm::Chunk>, reply);
+    QFETCH(Status, expected);
+    QFETCH(int, minSpent);
+    QFETCH(int, maxSpent);
+
+    FakeTicks ticks(start);
+    FakeComm port(&ticks);
+    port.reply = reply;
+    const Transfer::UploadResult result = Transfer::upload(port, ticks, target());
+    QCOMPARE(result.status, expected);
+    const qint32 spent = elapsedTicks(start, ticks.now());
+    QVERIFY2(spent >= minSpent && spent <= maxSpent, qPrintable(QString::number(spent)));
+    QVERIFY(!port.isPortOpen());
+}
+
+void TransferTest::uploadOutcome_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<Status>("expected");
+    QTest::addColumn<QString>("expectedMessage");
+    QTest::addColumn<int>("expectedReceived");
+
+    const QByteArray full = validReply(patternImage());
+    QByteArray wrongLead = full;
+    wrongLead[0] = '\x55';
+
+    QTest::newRow("ok") << full << Status::Ok << "Upload O.K!" << 127;
+    QTest::newRow("wrong lead") << wrongLead << Status::CheckBitError
+                                << "Receive Check bit Error !!" << 127;
+    QTest::newRow("short")
+        << full.left(57) << Status::ShortReply
+        << "Incomplete reply from the display: 57 of 127 bytes came. Nothing was changed." << 57;
+    QTest::newRow("lead byte only")
+        << full.left(1) << Status::ShortReply
+        << "Incomplete reply from the display: 1 of 127 bytes came. Nothing was changed." << 1;
+    QTest::newRow("short with wrong lead")
+        << wrongLead.left(40) << Status::CheckBitError << "Receive Check bit Error !!" << 40;
+    QTest::newRow("more than 127")
+        << full + QByteArray("\x01\x02\x03") << Status::Ok << "Upload O.K!" << 130;
+}
+
+void TransferTest::uploadOutcome()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(Status, expected);
+    QFETCH(QString, expectedMessage);
+    QFETCH(int, expectedReceived);
+
+    FakeTicks ticks;
+    FakeComm port(&ticks);
+    port.reply = {{5, reply}};
+    const Transfer::UploadResult result =
+        Transfer::upload(port, ticks, target(QStringLiteral("Com 6")));
+
+    QCOMPARE(result.status, expected);
+    QCOMPARE(result.message, expectedMessage);
+    QCOMPARE(result.received, expectedReceived);
+    QCOMPARE(port.written, QByteArray("\x1B\xEE"));
+    QVERIFY(!port.isPortOpen());
+    // The request goes out first; the reply is read once, whole.
+    QCOMPARE(port.calls.count(QStringLiteral("Input")), 1);
+    QCOMPARE(port.calls.last(), QStringLiteral("Close"));
+    if (expected == Status::Ok) {
+        SettingsImage wanted = patternImage();
+        wanted.set(ImageLayout::ReplyLead, 0xAA);
+        QCOMPARE(result.reply, wanted);
+    }
+}
+
+void TransferTest::uploadStopsOnLinkFault()
+{
+    for (const int faultAfter : {1, 2}) {
+        FakeTicks ticks;
+        FakeComm port(&ticks);
+        port.faultAfterBytes = faultAfter;
+        port.failureReason = QStringLiteral("the adapter is gone");
+        port.reply = {{0, validReply(patternImage())}};
+        const Transfer::UploadResult result =
+            Transfer::upload(port, ticks, target(QStringLiteral("Com 7")));
+        QCOMPARE(result.status, Status::LinkError);
+        QVERIFY2(result.message.startsWith(QStringLiteral("The upload from Com 7 stopped")),
+                 qPrintable(result.message));
+        QVERIFY(result.message.contains(port.failureReason));
+        QVERIFY(!port.isPortOpen());
+        QCOMPARE(port.written.size(), faultAfter);
+    }
+}
+
+void TransferTest::messages()
+{
+    QCOMPARE(Transfer::downloadOkMessage(), QStringLiteral("Download O.K ! Please restart !"));
+    QCOMPARE(Transfer::uploadOkMessage(), QStringLiteral("Upload O.K!"));
+    QCOMPARE(Transfer::noAnswerMessage(QStringLiteral("Com 3")),
+             QStringLiteral("Com 3 can't be open !!"));
+    QCOMPARE(Transfer::checkBitErrorMessage(), QStringLiteral("Receive Check bit Error !!"));
+
+    FakeTicks ticks;
+    FakeComm port(&ticks);
+    const Transfer::UploadResult result =
+        Transfer::upload(port, ticks, target(QStringLiteral("Com 3")));
+    QCOMPARE(result.message, QStringLiteral("Com 3 can't be open !!"));
+}
+
+QTEST_GUILESS_MAIN(TransferTest)
+#include "tst_transfer.moc"

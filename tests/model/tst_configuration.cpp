@@ -1,0 +1,490 @@
+#include <QSignalSpy>
+#include <QTest>
+
+#include "model/Configuration.h"
+#include "model/HexText.h"
+#include "model/OptionLists.h"
+
+using List = Configuration::DisplayList;
+using View = MessageLine::View;
+
+namespace {
+
+const QString FirstCaption = QStringLiteral("User Defined Character  1");
+
+QByteArray imageRange(const SettingsImage &image, int first, int length)
+{
+    QByteArray bytes;
+    for (int k = 0; k < length; ++k)
+        bytes.append(char(image.at(first + k)));
+    return bytes;
+}
+
+// Everything a widget can show, to prove that an operation changed nothing.
+QStringList snapshot(Configuration &config)
+{
+    QStringList state;
+    state << QString::fromLatin1(config.image().configBytes().toHex())
+          << QString::number(config.image().at(0));
+    for (List list : {List::BaudRate, List::Char, List::Command, List::Passthru})
+        state << QString::number(config.listPosition(list));
+    for (MessageLine *line : {&config.line1(), &config.line2()}) {
+        state << QString::number(int(line->view()));
+        for (int cell = 1; cell <= line->cellCount(); ++cell)
+            state << line->hexText(cell) << line->asciiText(cell);
+    }
+    CharacterEditor &editor = config.characters();
+    state << QString::number(editor.number()) << editor.caption() << editor.codeText();
+    for (int column = 1; column <= CharacterEditor::Columns; ++column)
+        for (int row = 0; row < CharacterEditor::Rows; ++row)
+            state << (editor.isLit(column, row) ? QStringLiteral("#") : QStringLiteral("."));
+    return state;
+}
+
+QByteArray validFile()
+{
+    QByteArray bytes(ImageLayout::ConfigLength, '\0');
+    for (int k = 0; k < bytes.size(); ++k)
+        bytes[k] = char(0x80 + k);
+    bytes[ImageLayout::DisplayBaud - 1] = 1;
+    bytes[ImageLayout::CharacterSet - 1] = 18;
+    bytes[ImageLayout::CommandSet - 1] = 9;
+    bytes[ImageLayout::Passthru - 1] = 2;
+    return bytes;
+}
+
+} // namespace
+
+class TestConfiguration : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void optionLists_data();
+    void optionLists();
+    void listPositions_data();
+    void listPositions();
+    void startUp();
+    void setAllDefault_data();
+    void setAllDefault();
+    void assembleDefaults();
+    void assembleHexCells_data();
+    void assembleHexCells();
+    void assembleSwitchesAsciiToHex();
+    void uploadBounds_data();
+    void uploadBounds();
+    void uploadSpreads();
+    void fileRefused_data();
+    void fileRefused();
+    void fileSpreads_data();
+    void fileSpreads();
+};
+
+void TestConfiguration::optionLists_data()
+{
+    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+
+    using namespace OptionLists;
+    QTest::newRow("char 0") << charSets() << 19 << 0 << "USA/Eurpope  (Default)";
+    QTest::newRow("char 15") << charSets() << 19 << 15 << "LATIVAIN";
+    QTest::newRow("char 18") << charSets() << 19 << 18 << "Greek CP8859-7";
+    QTest::newRow("command 1") << commandSets() << 10 << 1 << "EPSON (Default)";
+    QTest::newRow("command 9") << commandSets() << 10 << 9 << "LogicControl";
+    QTest::newRow("baud rate 0") << displayBaudRates() << 2 << 0 << "9600,n,8,1 (Default)";
+    QTest::newRow("baud rate 1") << displayBaudRates() << 2 << 1 << "19200,n,8,1";
+    QTest::newRow("passthru 0") << passthruModes() << 3 << 0 << "None     (Default)";
+    QTest::newRow("passthru 2") << passthruModes() << 3 << 2 << "without ESC/POS command";
+    QTest::newRow("comm 0") << commPorts() << 8 << 0 << "Com 1";
+    QTest::newRow("comm 7") << commPorts() << 8 << 7 << "Com 8";
+    QTest::newRow("link 0") << linkSettings() << 2 << 0 << "9600,n,8,1";
+    QTest::newRow("link 1") << linkSettings() << 2 << 1 << "19200,n,8,1";
+}
+
+void TestConfiguration::optionLists()
+{
+    QFETCH(QStringList, list);
+    QFETCH(int, size);
+    QFETCH(int, index);
+    QFETCH(QString, text);
+    QCOMPARE(list.size(), size);
+    QCOMPARE(list.at(index), text);
+}
+
+void TestConfiguration::listPositions_data()
+{
+    QTest::addColumn<List>("list");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("size");
+
+    QTest::newRow("baud rate") << List::BaudRate << 2 << 2;
+    QTest::newRow("char") << List::Char << 4 << 19;
+    QTest::newRow("command") << List::Command << 6 << 10;
+    QTest::newRow("passthru") << List::Passthru << 68 << 3;
+}
+
+void TestConfiguration::listPositions()
+{
+    QFETCH(List, list);
+    QFETCH(int, index);
+    QFETCH(int, size);
+
+    QCOMPARE(Configuration::imageIndex(list), index);
+    QCOMPARE(Configuration::listSize(list), size);
+
+    Configuration config;
+    QSignalSpy spy(&config, &Configuration::listPositionChanged);
+    const int before = config.listPosition(list);
+    QVERIFY(!config.setListPosition(list, -1));
+    QVERIFY(!config.setListPosition(list, size));
+    QVERIFY(!config.setListPosition(list, 255));
+    QCOMPARE(config.listPosition(list), before);
+    QCOMPARE(spy.count(), 0);
+
+    QVERIFY(config.setListPosition(list, size - 1));
+    QCOMPARE(spy.count(), before == size - 1 ? 0 : 1);
+    config.AssembleImage();
+    QCOMPARE(int(config.image().at(index)), size - 1);
+}
+
+void TestConfiguration::startUp()
+{
+    Configuration config;
+    config.startUp();
+
+    QCOMPARE(config.listPosition(List::BaudRate), 0);
+    QCOMPARE(config.listPosition(List::Char), 0);
+    QCOMPARE(config.listPosition(List::Command), 1);
+    QCOMPARE(config.listPosition(List::Passthru), 0);
+    QCOMPARE(config.line1().view(), View::Hex);
+    QCOMPARE(config.line2().view(), View::Hex);
+    const QStringList start{"2A", "56", "46", "44"};
+    for (int cell = 1; cell <= 4; ++cell)
+        QCOMPARE(config.line1().hexText(cell), start.at(cell - 1));
+    QCOMPARE(config.line1().hexText(20), QStringLiteral("2A"));
+    QCOMPARE(config.line2().hexText(33), QStringLiteral("2A"));
+    for (int cell = 34; cell <= 40; ++cell)
+        QVERIFY(config.line2().hexText(cell).isEmpty());
+    QCOMPARE(config.characters().number(), 1);
+    QCOMPARE(config.characters().caption(), FirstCaption);
+    QCOMPARE(config.image(), SettingsImage());
+}
+
+void TestConfiguration::setAllDefault_data()
+{
+    QTest::addColumn<View>("view");
+    QTest::newRow("from hex") << View::Hex;
+    QTest::newRow("from ascii") << View::Ascii;
+}
+
+void TestConfiguration::setAllDefault()
+{
+    QFETCH(View, view);
+
+    Configuration config;
+    config.startUp();
+    for (int index = 1; index < ImageLayout::Size; ++index)
+        config.image().set(index, 0x5A);
+    config.setListPosition(List::Char, 7);
+    config.setListPosition(List::Passthru, 2);
+    config.line1().selectView(view);
+    config.line2().selectView(view);
+    if (view == View::Hex) {
+        config.line1().setHexText(1, QStringLiteral("41"));
+        config.line2().setHexText(40, QStringLiteral("42"));
+    } else {
+        config.line1().setAsciiText(1, QStringLiteral("x"));
+        config.line2().setAsciiText(40, QStringLiteral("y"));
+    }
+    config.characters().stepNext();
+    config.characters().setCodeText(QStringLiteral("41"));
+    config.characters().toggleDot(1, 1);
+
+    QSignalSpy lists(&config, &Configuration::listPositionChanged);
+    config.SetAllDefault();
+
+    QCOMPARE(lists.count(), 2);
+    QCOMPARE(config.listPosition(List::Char), 0);
+    QCOMPARE(config.listPosition(List::Passthru), 0);
+    QCOMPARE(config.listPosition(List::Command), 1);
+    const QString line1 = OptionLists::defaultLine1();
+    const QString line2 = OptionLists::defaultLine2();
+    QCOMPARE(line1.size(), 20);
+    QCOMPARE(line2.size(), 33);
+    QCOMPARE(config.line1().view(), View::Ascii);
+    QCOMPARE(config.line2().view(), View::Ascii);
+    for (int cell = 1; cell <= 40; ++cell) {
+        if (cell <= 20) {
+            QCOMPARE(config.line1().asciiText(cell), line1.mid(cell - 1, 1));
+            QVERIFY(config.line1().hexText(cell).isEmpty());
+        }
+        QCOMPARE(config.line2().asciiText(cell), line2.mid(cell - 1, 1));
+        QVERIFY(config.line2().hexText(cell).isEmpty());
+    }
+    for (int index = 1; index < ImageLayout::Size; ++index) {
+        const bool area = index >= 69 && index <= 122;
+        QCOMPARE(int(config.image().at(index)), area ? 0 : 0x5A);
+    }
+    CharacterEditor &editor = config.characters();
+    QCOMPARE(editor.number(), 1);
+    QCOMPARE(editor.caption(), FirstCaption);
+    QVERIFY(editor.codeText().isEmpty());
+    QVERIFY(!editor.isLit(1, 1));
+}
+
+void TestConfiguration::assembleDefaults()
+{
+    Configuration config;
+    config.startUp();
+    for (int index : ImageLayout::Reserved)
+        config.image().set(index, quint8(index));
+    for (int index = ImageLayout::Characters; index < ImageLayout::CharactersEnd; ++index)
+        config.image().set(index, 0x33);
+    const SettingsImage before = config.image();
+
+    config.AssembleImage();
+    const SettingsImage &image = config.image();
+    QCOMPARE(imageRange(image, 7, 20), OptionLists::defaultLine1().toLatin1());
+    QCOMPARE(imageRange(image, 27, 33), OptionLists::defaultLine2().toLatin1());
+    QCOMPARE(imageRange(image, 60, 7), QByteArray(7, '\0'));
+    QCOMPARE(int(image.at(2)), 0);
+    QCOMPARE(int(image.at(4)), 0);
+    QCOMPARE(int(image.at(6)), 1);
+    QCOMPARE(int(image.at(68)), 0);
+    for (int index : ImageLayout::Reserved)
+        QCOMPARE(image.at(index), before.at(index));
+    QCOMPARE(imageRange(image, 69, 54), imageRange(before, 69, 54));
+    QCOMPARE(config.line1().view(), View::Hex);
+}
+
+void TestConfiguration::assembleHexCells_data()
+{
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QByteArray>("start");
+
+    QTest::newRow("filled at the start") << QStringList{"41", "42", "43"} << QByteArray("ABC");
+    QTest::newRow("empty cell closes up") << QStringList{"41", "42", "", "43"} << QByteArray("ABC");
+    QTest::newRow("4 then 12") << QStringList{"4", "12"} << QByteArray::fromHex("4120");
+    QTest::newRow("junk") << QStringList{"G1", "zz", "1G"} << QByteArray::fromHex("010010");
+}
+
+void TestConfiguration::assembleHexCells()
+{
+    QFETCH(QStringList, cells);
+    QFETCH(QByteArray, start);
+
+    Configuration config;
+    config.startUp();
+    config.line1().clear();
+    for (int i = 0; i < cells.size(); ++i)
+        config.line1().setHexText(i + 1, cells.at(i));
+    config.AssembleImage();
+    const QByteArray expected = start + QByteArray(20 - start.size(), '\0');
+    QCOMPARE(imageRange(config.image(), 7, 20), expected);
+    QCOMPARE(imageRange(config.image(), 27, 2), QByteArray("**"));
+}
+
+void TestConfiguration::assembleSwitchesAsciiToHex()
+{
+    Configuration config;
+    config.startUp();
+    config.line2().selectView(View::Ascii);
+    config.line2().clear();
+    config.line2().setAsciiText(1, QStringLiteral("O"));
+    config.line2().setAsciiText(2, QStringLiteral("K"));
+    config.line2().setAsciiText(40, QString(QChar(0xFF)));
+
+    config.AssembleImage();
+    QCOMPARE(config.line2().view(), View::Hex);
+    QCOMPARE(config.line2().hexText(1), QStringLiteral("4F"));
+    // The empty hex cells between close up, as for any hex line.
+    QByteArray expected(40, '\0');
+    expected[0] = 'O';
+    expected[1] = 'K';
+    expected[2] = char(0xFF);
+    QCOMPARE(imageRange(config.image(), 27, 40), expected);
+}
+
+void TestConfiguration::uploadBounds_data()
+{
+    QTest::addColumn<List>("list");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("position");
+
+    // The kept selections are the ones made before the upload: 1, 5, 3, 1.
+    QTest::newRow("baud rate 0") << List::BaudRate << 0 << 0;
+    QTest::newRow("baud rate 2") << List::BaudRate << 2 << 1;
+    QTest::newRow("baud rate 3") << List::BaudRate << 3 << 1;
+    QTest::newRow("char 18") << List::Char << 18 << 18;
+    QTest::newRow("char 19") << List::Char << 19 << 5;
+    QTest::newRow("command 9") << List::Command << 9 << 9;
+    QTest::newRow("command 12") << List::Command << 12 << 3;
+    QTest::newRow("command 17") << List::Command << 17 << 3;
+    QTest::newRow("passthru 2") << List::Passthru << 2 << 2;
+    QTest::newRow("passthru 3") << List::Passthru << 3 << 1;
+    QTest::newRow("passthru FF") << List::Passthru << 0xFF << 1;
+}
+
+void TestConfiguration::uploadBounds()
+{
+    QFETCH(List, list);
+    QFETCH(int, value);
+    QFETCH(int, position);
+
+    Configuration config;
+    config.startUp();
+    config.setListPosition(List::BaudRate, 1);
+    config.setListPosition(List::Char, 5);
+    config.setListPosition(List::Command, 3);
+    config.setListPosition(List::Passthru, 1);
+
+    SettingsImage reply;
+    reply.set(0, 0xAA);
+    reply.set(2, 1);
+    reply.set(4, 5);
+    reply.set(6, 3);
+    reply.set(68, 1);
+    reply.set(Configuration::imageIndex(list), quint8(value));
+    config.applyUpload(reply);
+
+    QCOMPARE(config.listPosition(list), position);
+    QCOMPARE(config.image(), reply);
+}
+
+void TestConfiguration::uploadSpreads()
+{
+    Configuration config;
+    config.startUp();
+    config.line1().selectView(View::Ascii);
+    // A drawing on character 3 that was never stored.
+    CharacterEditor &editor = config.characters();
+    editor.stepNext();
+    editor.stepNext();
+    editor.setCodeText(QStringLiteral("7E"));
+    editor.toggleDot(5, 5);
+
+    SettingsImage reply;
+    reply.set(0, 0xAA);
+    const QByteArray line1 = QByteArray::fromHex("000F10FF") + QByteArray(16, 'x');
+    for (int k = 0; k < 20; ++k)
+        reply.set(7 + k, quint8(line1.at(k)));
+    reply.set(66, 0x41);
+    reply.set(ImageLayout::recordPosition(3), 0x42);
+    reply.set(ImageLayout::recordPosition(3) + 2, 0x01);
+    for (int index : ImageLayout::Reserved)
+        reply.set(index, 0xEE);
+    config.applyUpload(reply);
+
+    QCOMPARE(config.image(), reply);
+    QCOMPARE(config.line1().view(), View::Hex);
+    const QStringList start{"00", "0F", "10", "FF", "78"};
+    for (int cell = 1; cell <= 20; ++cell) {
+        QCOMPARE(config.line1().hexText(cell), start.at(qMin(cell, 5) - 1));
+        QVERIFY(config.line1().asciiText(cell).isEmpty());
+    }
+    QCOMPARE(config.line2().hexText(1), QStringLiteral("00"));
+    QCOMPARE(config.line2().hexText(40), QStringLiteral("41"));
+
+    QCOMPARE(editor.number(), 3);
+    QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 3"));
+    QCOMPARE(editor.codeText(), QStringLiteral("42"));
+    QVERIFY(editor.isLit(2, 0));
+    QVERIFY(!editor.isLit(5, 5));
+}
+
+void TestConfiguration::fileRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QByteArray good = validFile();
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("125 bytes") << good.left(125);
+    QByteArray bad = good;
+    bad[ImageLayout::CommandSet - 1] = 10;
+    QTest::newRow("byte 6 = 10") << bad;
+    bad = good;
+    bad[ImageLayout::DisplayBaud - 1] = 2;
+    QTest::newRow("byte 2 = 2") << bad;
+    bad = good;
+    bad[ImageLayout::CharacterSet - 1] = 19;
+    QTest::newRow("byte 4 = 19") << bad;
+    bad = good;
+    bad[ImageLayout::Passthru - 1] = char(0xFF);
+    QTest::newRow("byte 68 = FF") << bad;
+}
+
+void TestConfiguration::fileRefused()
+{
+    QFETCH(QByteArray, bytes);
+
+    Configuration config;
+    config.startUp();
+    config.line2().selectView(View::Ascii);
+    config.characters().stepNext();
+    config.characters().setCodeText(QStringLiteral("41"));
+    config.characters().toggleDot(2, 2);
+    config.image().set(100, 0x99);
+    const QStringList before = snapshot(config);
+
+    QSignalSpy lists(&config, &Configuration::listPositionChanged);
+    QSignalSpy cells(&config.line1(), &MessageLine::cellTextChanged);
+    QSignalSpy editor(&config.characters(), &CharacterEditor::changed);
+    QVERIFY(!Configuration::isLoadable(bytes));
+    QVERIFY(!config.applyFile(bytes));
+    QCOMPARE(snapshot(config), before);
+    QCOMPARE(lists.count() + cells.count() + editor.count(), 0);
+}
+
+void TestConfiguration::fileSpreads_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("126 bytes") << validFile();
+    QTest::newRow("longer file") << validFile() + QByteArray(10, char(0x77));
+}
+
+void TestConfiguration::fileSpreads()
+{
+    QFETCH(QByteArray, bytes);
+
+    Configuration config;
+    config.startUp();
+    SettingsImage reply;
+    reply.set(0, 0xAA);
+    config.applyUpload(reply);
+    config.line2().selectView(View::Ascii);
+    for (int k = 0; k < 4; ++k)
+        config.characters().stepNext();
+
+    QVERIFY(Configuration::isLoadable(bytes));
+    QVERIFY(config.applyFile(bytes));
+
+    QCOMPARE(config.image().configBytes(), bytes.left(126));
+    QCOMPARE(int(config.image().at(0)), 0xAA);
+    QCOMPARE(config.listPosition(List::BaudRate), 1);
+    QCOMPARE(config.listPosition(List::Char), 18);
+    QCOMPARE(config.listPosition(List::Command), 9);
+    QCOMPARE(config.listPosition(List::Passthru), 2);
+    for (MessageLine *line : {&config.line1(), &config.line2()}) {
+        QCOMPARE(line->view(), View::Hex);
+        const int first = line == &config.line1() ? 7 : 27;
+        for (int cell = 1; cell <= line->cellCount(); ++cell) {
+            QCOMPARE(line->hexText(cell), HexText::hexPair(config.image().at(first - 1 + cell)));
+            QVERIFY(line->asciiText(cell).isEmpty());
+        }
+    }
+    CharacterEditor &editor = config.characters();
+    QCOMPARE(editor.number(), 1);
+    QCOMPARE(editor.caption(), FirstCaption);
+    // Record 1 is bytes 0xC4..0xC9 of the pattern: code C4, bits 7 dropped.
+    QCOMPARE(editor.codeText(), QStringLiteral("C4"));
+    QVERIFY(editor.isLit(1, 0) && !editor.isLit(1, 1) && editor.isLit(1, 2));
+
+    // What was loaded is what the next save writes.
+    config.AssembleImage();
+    QCOMPARE(config.image().configBytes(), bytes.left(126));
+}
+
+QTEST_MAIN(TestConfiguration)
+#include "tst_configuration.moc"

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "model/SettingsImage.h"
+
+// The TQ-540's side of the two exchanges, byte by byte: 0x1B 0xEF 0xAA and
+// 126 bytes store a new image; 0x1B 0xEE asks for 0xAA and the image. The
+// reply can be made wrong on purpose, to test how the utility copes.
+class DisplaySimulator
+{
+public:
+    struct Options
+    {
+        quint8 lead = 0xAA;    // lead byte of the reply
+        int replyLength = -1;  // send only this many reply bytes (-1: all 127)
+        int extraBytes = 0;    // junk after the reply
+        bool noAnswer = false; // ignore upload requests
+    };
+
+    enum class Event {
+        None,
+        Downloaded,      // a whole image came and is now kept
+        UploadRequested, // 0x1B 0xEE: answer with uploadReply()
+        BadLead,         // 0x1B 0xEF not followed by 0xAA: the download is dropped
+    };
+
+    static constexpr quint8 Escape = 0x1B;
+    static constexpr quint8 DownloadCommand = 0xEF;
+    static constexpr quint8 UploadCommand = 0xEE;
+    static constexpr quint8 Lead = 0xAA;
+    static constexpr quint8 ExtraByte = 0x5A;
+
+    DisplaySimulator() = default;
+    explicit DisplaySimulator(const Options &options) : m_options(options) {}
+
+    const Options &options() const { return m_options; }
+    const SettingsImage &image() const { return m_image; }
+    void setImage(const SettingsImage &image) { m_image = image; }
+
+    // One byte from the line.
+    Event feed(quint8 byte);
+
+    // Image bytes received so far in a download that is under way.
+    int pendingImageBytes() const { return static_cast<int>(m_incoming.size()); }
+
+    // The answer to an upload request, shaped by the options.
+    QByteArray uploadReply() const;
+
+    // A hex dump of bytes 1..126 with the settings and messages decoded.
+    QString describe() const;
+
+private:
+    enum class State { Idle, Escape, Lead, Image };
+
+    Options m_options;
+    SettingsImage m_image;
+    State m_state = State::Idle;
+    QByteArray m_incoming;
+};
