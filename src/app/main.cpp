@@ -1,9 +1,9 @@
+#include <QApplication>
+
 #include "app/Form1.h"
 #include "app/WidgetPrompts.h"
 #include "link/SerialPortComm.h"
 #include "link/TickCounter.h"
-
-#include <QApplication>
 
 int main(int argc, char *argv[])
 {

@@ -17,11 +17,11 @@ bool hasPort(const Target &target)
     return target.port.number != 0 || !target.port.deviceName.isEmpty();
 }
 
-QString noPortMessage(const Target &target)
+// Only a blank box gets here: any other text is itself a device name.
+QString noPortMessage()
 {
-    return QStringLiteral("No port selected (Comm shows \"%1\"). Choose \"Com 1\" to \"Com 8\" or "
-                          "type a device name such as /dev/ttyUSB0.")
-        .arg(target.port.shownText);
+    return QStringLiteral("No port is selected. Choose \"Com 1\" to \"Com 8\" or type a device "
+                          "name such as /dev/ttyUSB0 or COM12.");
 }
 
 QString refusedMessage(const Target &target, const QString &reason)
@@ -34,7 +34,7 @@ QString refusedMessage(const Target &target, const QString &reason)
 bool open(MSComm &comm, const Target &target, QString *message)
 {
     if (!hasPort(target)) {
-        *message = noPortMessage(target);
+        *message = noPortMessage();
         return false;
     }
     comm.setCommPort(target.port.number);

@@ -1,6 +1,3 @@
-#include "FormRig.h"
-#include "app/DotButton.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
@@ -10,6 +7,9 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "FormRig.h"
+#include "app/DotButton.h"
 
 // The window: its controls, its start state and how its widgets reach the
 // configuration behind them.
@@ -61,16 +61,6 @@ void tst_Form1::controlsAreNamed_data()
         "SetAllDefault", "Download"};
     for (const QString &name : names)
         QTest::newRow(qPrintable(name)) << name;
-    for (const char *array : {"L1A", "L1H"})
-        for (int i : {1, 20})
-            QTest::addRow("%s(%d)", array, i) << QStringLiteral("%1(%2)").arg(array).arg(i);
-    for (const char *array : {"L2A", "L2H"})
-        for (int i : {1, 21, 40})
-            QTest::addRow("%s(%d)", array, i) << QStringLiteral("%1(%2)").arg(array).arg(i);
-    QTest::newRow("map1(0)") << "map1(0)";
-    QTest::newRow("map5(6)") << "map5(6)";
-    QTest::newRow("Label_L1A1(4)") << "Label_L1A1(4)";
-    QTest::newRow("Label_L2H1(9)") << "Label_L2H1(9)";
 }
 
 void tst_Form1::controlsAreNamed()

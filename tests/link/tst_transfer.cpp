@@ -147,9 +147,9 @@ void TransferTest::refusal_data()
     QTest::addColumn<QString>("expectedStart");
 
     QTest::newRow("no port, empty text") << ""
-                                         << "9600,n,8,1" << false << false << "No port selected";
+                                         << "9600,n,8,1" << false << false << "No port is selected";
     QTest::newRow("no port, blanks") << "   "
-                                     << "9600,n,8,1" << false << false << "No port selected";
+                                     << "9600,n,8,1" << false << false << "No port is selected";
     QTest::newRow("settings refused") << "Com 2"
                                       << "9600,x,8,1" << true << false << "Com 2 can't be used: ";
     QTest::newRow("open refused") << "Com 5"
@@ -188,9 +188,9 @@ void TransferTest::refusal()
             message = result.message;
         }
         QVERIFY2(message.startsWith(expectedStart), qPrintable(message));
-        QVERIFY2(message.contains(QStringLiteral("\"%1\"").arg(comm)) ||
-                     message.contains(port.failureReason),
-                 qPrintable(message));
+        // A refused port comes with the system's reason.
+        if (refuseSettings || refuseOpen)
+            QVERIFY2(message.contains(port.failureReason), qPrintable(message));
         QVERIFY(!message.contains(Transfer::downloadOkMessage()));
         QVERIFY(!port.isPortOpen());
         QCOMPARE(port.opens, 0);
