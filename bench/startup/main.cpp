@@ -6,11 +6,6 @@
 //   bench_startup [runs]            print the comparison (default 15 runs)
 //   bench_startup --child form1|bare
 
-#include "app/Form1.h"
-#include "app/WidgetPrompts.h"
-#include "link/SerialPortComm.h"
-#include "link/TickCounter.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -22,6 +17,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
+
+#include "app/Form1.h"
+#include "app/WidgetPrompts.h"
+#include "link/SerialPortComm.h"
+#include "link/TickCounter.h"
 
 namespace {
 

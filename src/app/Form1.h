@@ -1,12 +1,12 @@
 #pragma once
 
-#include "link/Transfer.h"
-#include "model/Configuration.h"
-
 #include <array>
 
 #include <QString>
 #include <QWidget>
+
+#include "link/Transfer.h"
+#include "model/Configuration.h"
 
 class QComboBox;
 class QGroupBox;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Prompts.h"
-
 #include <QPointer>
 #include <QWidget>
+
+#include "app/Prompts.h"
 
 // The real prompts: Qt's message boxes (no icon) and file dialogs.
 class WidgetPrompts final : public Prompts

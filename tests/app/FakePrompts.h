@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/Prompts.h"
-
 #include <functional>
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include "app/Prompts.h"
 
 // Prompts that tests script: it records every message and question and
 // answers the dialogs from queues (an empty queue answers "nothing chosen").

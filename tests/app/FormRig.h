@@ -1,10 +1,5 @@
 #pragma once
 
-#include "FakePrompts.h"
-#include "app/Form1.h"
-#include "support/FakeComm.h"
-#include "support/FakeTicks.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +7,11 @@
 #include <QRadioButton>
 #include <QStringList>
 #include <QTabWidget>
+
+#include "FakePrompts.h"
+#include "app/Form1.h"
+#include "support/FakeComm.h"
+#include "support/FakeTicks.h"
 
 // A window on fake serial port, clock and prompts, with lookups by the
 // controls' names.

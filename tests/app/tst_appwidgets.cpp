@@ -1,11 +1,11 @@
+#include <QImage>
+#include <QSerialPortInfo>
+#include <QTest>
+
 #include "app/AsciiCellValidator.h"
 #include "app/DotButton.h"
 #include "app/PortComboBox.h"
 #include "app/WrapButton.h"
-
-#include <QImage>
-#include <QSerialPortInfo>
-#include <QTest>
 
 // The window's small widgets on their own.
 class tst_AppWidgets : public QObject

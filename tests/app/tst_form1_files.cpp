@@ -1,10 +1,10 @@
-#include "FormRig.h"
-#include "model/HexText.h"
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "FormRig.h"
+#include "model/HexText.h"
 
 // Save and Load through the window, with files in a temporary folder.
 class tst_Form1Files : public QObject

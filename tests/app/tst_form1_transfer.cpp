@@ -1,8 +1,8 @@
-#include "FormRig.h"
-#include "model/HexText.h"
-
 #include <QGuiApplication>
 #include <QTest>
+
+#include "FormRig.h"
+#include "model/HexText.h"
 
 // "Download Setting To VFD" and "Get Setting From VFD" through the window,
 // on a scripted serial port and clock.
