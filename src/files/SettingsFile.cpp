@@ -83,11 +83,11 @@ WriteResult write(const QString &path, const QByteArray &configBytes)
     // leaves the old file whole and a success leaves exactly these bytes.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        result.error = QStringLiteral("%1 could not be saved: %2").arg(path, file.errorString());
         return result;
     }
     if (file.write(configBytes) != configBytes.size() || !file.commit()) {
-        result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        result.error = QStringLiteral("%1 could not be saved: %2").arg(path, file.errorString());
         file.cancelWriting();
         return result;
     }

@@ -1,3 +1,5 @@
+#include <optional>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -5,6 +7,7 @@
 
 #include "FormRig.h"
 #include "model/HexText.h"
+#include "support/ReadOnlyFolder.h"
 
 // Save and Load through the window, with files in a temporary folder.
 class tst_Form1Files : public QObject
@@ -13,6 +16,7 @@ class tst_Form1Files : public QObject
 
 private slots:
     void roundTripKeepsEveryByte();
+    void savedFileLoadsIntoFreshStart();
     void loadShowsTheFile();
     void refusedName_data();
     void refusedName();
@@ -98,6 +102,38 @@ void tst_Form1Files::roundTripKeepsEveryByte()
     rig.prompts.saveAnswers << copy;
     rig.click("Save");
     QCOMPARE(readFile(copy), sampleFile());
+}
+
+void tst_Form1Files::savedFileLoadsIntoFreshStart()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shop.vfd");
+    QByteArray saved;
+    QStringList shown;
+    {
+        FormRig first;
+        changeEverything(first);
+        first.prompts.saveAnswers << path;
+        first.click("Save");
+        QVERIFY(first.prompts.messages.isEmpty());
+        saved = first.form.configuration().image().configBytes();
+        QCOMPARE(readFile(path), saved);
+        // The drawing of character 1 was stored by the step to character 2.
+        QCOMPARE(quint8(saved[69 - 1]), quint8(0x30));
+        shown = first.snapshot();
+    }
+
+    FormRig fresh;
+    fresh.prompts.openAnswers << path;
+    fresh.click("Load");
+    QVERIFY(fresh.prompts.messages.isEmpty());
+    QCOMPARE(fresh.form.configuration().image().configBytes(), saved);
+    const QStringList loaded = fresh.snapshot();
+    // Lists and both lines show what was saved; line 2 comes back in hex.
+    QCOMPARE(loaded.mid(0, 4), shown.mid(0, 4));
+    QCOMPARE(loaded.mid(6, 20), shown.mid(6, 20));
+    QCOMPARE(fresh.get<QLabel>("UDC_label")->text(), QStringLiteral("User Defined Character  1"));
+    QCOMPARE(fresh.get<QLineEdit>("UDC_TEXT")->text(), QStringLiteral("30"));
 }
 
 void tst_Form1Files::loadShowsTheFile()
@@ -260,17 +296,13 @@ void tst_Form1Files::failingSaveReportsAndWritesNothing()
     QFETCH(bool, readOnlyFolder);
     QTemporaryDir dir;
     QString path;
+    std::optional<ReadOnlyFolder> readOnly;
     if (readOnlyFolder) {
         const QString folder = dir.filePath("locked");
         QVERIFY(QDir().mkdir(folder));
-        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        QFile probe(folder + "/probe");
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.remove();
-            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                              QFileDevice::ExeOwner);
-            QSKIP("permissions are not enforced for this user (root)");
-        }
+        readOnly.emplace(folder);
+        if (!readOnly->isReadOnly())
+            QSKIP("this file system cannot make a folder read-only for this user");
         path = folder + "/settings.vfd";
     } else {
         path = dir.filePath("no such folder/settings.vfd");
@@ -284,10 +316,6 @@ void tst_Form1Files::failingSaveReportsAndWritesNothing()
              qPrintable(rig.prompts.messages[0].text));
     QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
     QVERIFY(!QFile::exists(path));
-    if (readOnlyFolder)
-        QFile::setPermissions(QFileInfo(path).path(), QFileDevice::ReadOwner |
-                                                          QFileDevice::WriteOwner |
-                                                          QFileDevice::ExeOwner);
 }
 
 QTEST_MAIN(tst_Form1Files)

@@ -3,12 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "files/SettingsFile.h"
+#include "support/ReadOnlyFolder.h"
 
 namespace {
 
@@ -25,18 +24,6 @@ void putFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// Root ignores permission bits, so there the folder is made immutable.
-bool setFolderWritable(const QString &folder, bool writable)
-{
-    if (::geteuid() != 0) {
-        auto permissions = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
-        if (writable)
-            permissions |= QFileDevice::WriteOwner;
-        return QFile::setPermissions(folder, permissions);
-    }
-    return QProcess::execute("chattr", {writable ? "-i" : "+i", folder}) == 0;
 }
 
 QByteArray fileBytes(const QString &path)
@@ -158,9 +145,9 @@ private slots:
         const QString folder = m_dir.filePath("ro");
         const QString path = folder + "/kept.vfd";
         putFile(path, QByteArray(SettingsFile::Length, '\x22'));
-        if (!setFolderWritable(folder, false))
+        const ReadOnlyFolder readOnly(folder);
+        if (!readOnly.isReadOnly())
             QSKIP("this file system cannot make a folder read-only for this user");
-        const auto restore = qScopeGuard([&] { setFolderWritable(folder, true); });
 
         const auto result = SettingsFile::write(path, everyValue());
         QVERIFY(!result.ok);
