@@ -1,4 +1,4 @@
-#include "AsciiCellValidator.h"
+#include "app/AsciiCellValidator.h"
 
 #include "model/CodePage.h"
 

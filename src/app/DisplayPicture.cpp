@@ -1,4 +1,4 @@
-#include "DisplayPicture.h"
+#include "app/DisplayPicture.h"
 
 #include <QFont>
 #include <QLinearGradient>

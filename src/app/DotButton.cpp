@@ -1,4 +1,4 @@
-#include "DotButton.h"
+#include "app/DotButton.h"
 
 #include <QPainter>
 #include <QStyle>

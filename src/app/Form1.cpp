@@ -1,4 +1,4 @@
-#include "Form1.h"
+#include "app/Form1.h"
 
 #include <algorithm>
 
@@ -120,8 +120,8 @@ constexpr int CellWidth = 372;
 constexpr int CellHeight = 384;
 constexpr int RulerHeight = 14;
 
-// The display lists start right of their captions, which are wider in this
-// font than the original slot left them.
+// The display lists start right of their captions, which in this font are
+// wider than the slot the twip table leaves them.
 constexpr int ListLeft = 2160;
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "WidgetPrompts.h"
+#include "app/WidgetPrompts.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

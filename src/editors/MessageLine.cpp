@@ -70,7 +70,7 @@ void MessageLine::clear()
 QByteArray MessageLine::hexBytes() const
 {
     // Joined before cutting into pairs: a short cell shifts the digits of
-    // every later cell, which is how the display's tool has always read it.
+    // every later cell. Stored files and users' habits rely on this reading.
     return HexText::decodeJoined(m_hex.join(QString()), m_cellCount);
 }
 
