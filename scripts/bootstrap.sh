@@ -3,7 +3,9 @@
 # machine lacks. Safe to run again: it installs nothing that is present.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev fonts-liberation2)
+# Liberation Sans stands in for Arial; Symbola draws the control pictures
+# that ASCII cells show for control codes.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev fonts-liberation2 fonts-symbola)
 # The window's screenshots and the start-up benchmark want a real X server.
 if [[ "${1:-}" == "--with-x" ]]; then
     packages+=(xvfb imagemagick x11-utils)
