@@ -393,7 +393,8 @@ void LinkPtyTest::refusal()
 
     for (const QString &message : {down.message, up.message}) {
         if (expectedReason.isEmpty()) {
-            QVERIFY2(message.startsWith(QStringLiteral("No port is selected")), qPrintable(message));
+            QVERIFY2(message.startsWith(QStringLiteral("No port is selected")),
+                     qPrintable(message));
         } else {
             QVERIFY2(message.startsWith(port + QStringLiteral(" can't be used: ")),
                      qPrintable(message));
