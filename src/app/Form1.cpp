@@ -569,31 +569,26 @@ void Form1::InitLists()
 void Form1::SetAllDefault_Click()
 {
     m_config.SetAllDefault();
-    showConfiguration();
 }
 
 void Form1::Op_L1H_Click()
 {
     m_config.line1().selectView(MessageLine::View::Hex);
-    showView(m_line1);
 }
 
 void Form1::Op_L1A_Click()
 {
     m_config.line1().selectView(MessageLine::View::Ascii);
-    showView(m_line1);
 }
 
 void Form1::Op_L2H_Click()
 {
     m_config.line2().selectView(MessageLine::View::Hex);
-    showView(m_line2);
 }
 
 void Form1::Op_L2A_Click()
 {
     m_config.line2().selectView(MessageLine::View::Ascii);
-    showView(m_line2);
 }
 
 void Form1::CLR_MSG1_Click()
@@ -703,7 +698,6 @@ void Form1::GetSetting_Click()
     // The user acknowledges the reply before the window shows it.
     m_prompts.message(Transfer::uploadOkMessage(), AppTitle);
     m_config.applyUpload(result.reply);
-    showConfiguration();
 }
 
 void Form1::Save_Click()
@@ -737,9 +731,7 @@ void Form1::Load_Click()
 void Form1::LoadFile()
 {
     const SettingsFile::ReadResult file = SettingsFile::read(m_fileName);
-    if (!file.ok || !m_config.applyFile(file.bytes)) {
+    // The widgets follow the configuration's signals; a failure changes nothing.
+    if (!file.ok || !m_config.applyFile(file.bytes))
         m_prompts.message(SettingsFile::loadErrorMessage(), AppTitle);
-        return;
-    }
-    showConfiguration();
 }
