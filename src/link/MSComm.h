@@ -15,7 +15,6 @@ public:
     // CommPort: port number k (1..8) opens the system's k-th serial port
     // ("COMk", "/dev/ttyS<k-1>"); 0 means no port was chosen.
     virtual void setCommPort(int number) = 0;
-    virtual int commPort() const = 0;
 
     // A typed device name ("/dev/ttyUSB0", "COM12"). When not empty it is
     // opened instead of the numbered port.
@@ -24,7 +23,6 @@ public:
     // Settings: "9600,n,8,1". Returns false, with errorString(), when the
     // text is refused.
     virtual bool setSettings(const QString &settings) = 0;
-    virtual QString settings() const = 0;
 
     // PortOpen. Opening returns false, with errorString(), when refused.
     virtual bool setPortOpen(bool open) = 0;

@@ -18,11 +18,9 @@ public:
     SerialPortComm &operator=(const SerialPortComm &) = delete;
 
     void setCommPort(int number) override;
-    int commPort() const override { return m_number; }
     void setPortName(const QString &device) override;
 
     bool setSettings(const QString &settings) override;
-    QString settings() const override { return m_settingsText; }
 
     bool setPortOpen(bool open) override;
     bool isPortOpen() const override { return m_port.isOpen(); }

@@ -24,14 +24,8 @@ class SystemTickCounter final : public TickCounter
 {
 public:
     SystemTickCounter() { m_clock.start(); }
-    quint32 GetTickCount() override
-    {
-        return static_cast<quint32>(m_offset + static_cast<quint64>(m_clock.elapsed()));
-    }
-    // Lets a test or a soak run start the real counter close to its wrap.
-    void setOffset(quint64 offset) { m_offset = offset; }
+    quint32 GetTickCount() override { return static_cast<quint32>(m_clock.elapsed()); }
 
 private:
     QElapsedTimer m_clock;
-    quint64 m_offset = 0;
 };

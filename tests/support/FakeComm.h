@@ -46,7 +46,6 @@ public:
         m_port = number;
         calls << QStringLiteral("CommPort=%1").arg(number);
     }
-    int commPort() const override { return m_port; }
     void setPortName(const QString &device) override
     {
         m_device = device;
@@ -59,10 +58,8 @@ public:
             m_error = failureReason;
             return false;
         }
-        m_settings = settings;
         return true;
     }
-    QString settings() const override { return m_settings; }
     bool setPortOpen(bool open) override
     {
         if (!open) {
@@ -140,7 +137,6 @@ private:
     FakeTicks *m_ticks;
     int m_port = 0;
     QString m_device;
-    QString m_settings;
     bool m_open = false;
     bool m_fault = false;
     QString m_error;
