@@ -5,8 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "editors/Configuration.h"
 #include "link/Transfer.h"
-#include "model/Configuration.h"
 
 class QComboBox;
 class QGroupBox;

@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "editors/Configuration.h"
 #include "link/SerialPortComm.h"
 #include "link/Transfer.h"
-#include "model/Configuration.h"
 #include "model/OptionLists.h"
 
 using Status = Transfer::UploadResult::Status;

@@ -1,4 +1,4 @@
-#include "model/Configuration.h"
+#include "editors/Configuration.h"
 
 #include "model/OptionLists.h"
 

@@ -1,7 +1,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "model/Configuration.h"
+#include "editors/Configuration.h"
 #include "model/HexText.h"
 #include "model/OptionLists.h"
 
