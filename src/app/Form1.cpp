@@ -218,6 +218,8 @@ void Form1::createTopBand()
     m_Baud = new QComboBox(frame3);
     identify(m_Baud, QStringLiteral("Baud"), tr("Link baud rate"));
     m_Baud->setEditable(true);
+    // A typed settings text is used as it stands; it never joins the list.
+    m_Baud->setInsertPolicy(QComboBox::NoInsert);
     m_Baud->setGeometry(twips(360, 1440, 1800, 360));
 
     auto *getSetting = new WrapButton(QStringLiteral("Get Setting From VFD"), frame3);

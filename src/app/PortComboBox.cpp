@@ -7,6 +7,8 @@
 PortComboBox::PortComboBox(QWidget *parent) : QComboBox(parent)
 {
     setEditable(true);
+    // A typed device name is used as it stands; it never joins the list.
+    setInsertPolicy(QComboBox::NoInsert);
 }
 
 void PortComboBox::showPopup()

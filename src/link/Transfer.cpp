@@ -167,6 +167,11 @@ UploadResult upload(MSComm &comm, TickCounter &ticks, const Target &target)
         return result;
     }
 
+    // Bytes that came before the request are no part of the reply: a stray
+    // 0xAA among them would shift the whole image by one.
+    if (comm.inBufferCount() != 0)
+        comm.input();
+
     for (const quint8 byte : {Escape, UploadCommand}) {
         const SendStatus status = SendByte(comm, ticks, byte);
         if (status != SendStatus::Sent)

@@ -57,7 +57,7 @@ struct UploadResult
     int received = 0;    // bytes that came
 };
 
-// Sends 0x1B 0xEE and receives 0xAA plus 126 bytes into a buffer of its own;
+// Discards stale input, sends 0x1B 0xEE and receives 0xAA plus 126 bytes into a buffer of its own;
 // the caller's image is never touched. Closes the port on every outcome.
 UploadResult upload(MSComm &comm, TickCounter &ticks, const Target &target);
 

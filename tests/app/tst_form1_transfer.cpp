@@ -79,13 +79,19 @@ void tst_Form1Transfer::downloadSendsTheImageThenPausesThenReports()
 void tst_Form1Transfer::downloadToATypedDevice()
 {
     FormRig rig;
-    QLineEdit *edit = rig.combo("Comm")->lineEdit();
-    edit->selectAll();
-    QTest::keyClicks(edit, "/dev/ttyUSB0");
-    rig.combo("Baud")->setCurrentIndex(1);
+    // Enter after typing keeps the text in the field; the lists keep their entries.
+    for (const auto &[name, typed] : {std::pair{"Comm", "/dev/ttyUSB0"}, {"Baud", "19200,e,7,2"}}) {
+        QLineEdit *edit = rig.combo(name)->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(rig.comboText(name), QString::fromLatin1(typed));
+    }
+    QCOMPARE(rig.combo("Comm")->count(), 8);
+    QCOMPARE(rig.combo("Baud")->count(), 2);
     rig.click("Download");
     QVERIFY(rig.comm.calls.contains("PortName=/dev/ttyUSB0"));
-    QVERIFY(rig.comm.calls.contains("Settings=19200,n,8,1"));
+    QVERIFY(rig.comm.calls.contains("Settings=19200,e,7,2"));
     QCOMPARE(rig.prompts.messageTexts(), QStringList{"Download O.K ! Please restart !"});
 }
 

@@ -95,7 +95,11 @@ int main(int argc, char *argv[])
     option("short", "Send only the first n bytes of the upload reply.", "n");
     option("extra", "Send n junk bytes after the upload reply.", "n");
     option("first-byte-delay", "Wait this long before the first reply byte.", "ms");
-    option("stale", "Put n junk bytes on the line at start, before any exchange.", "n");
+    option("stale",
+           "Put n junk bytes on the line at start, before any exchange. A download and an "
+           "upload both discard them, so either still succeeds.",
+           "n");
+    option("stale-byte", "The value of the --stale bytes (default 0x5A).", "byte");
     option("drop-after", "Hang up the line after n received bytes.", "n");
     parser.process(app);
 
@@ -109,6 +113,7 @@ int main(int argc, char *argv[])
     options.extraBytes = intOption(parser, QStringLiteral("extra"), 0, 0, 65536);
     const int firstByteDelay = intOption(parser, QStringLiteral("first-byte-delay"), 0, 0, 60000);
     const int stale = intOption(parser, QStringLiteral("stale"), 0, 0, 4096);
+    const int staleByte = intOption(parser, QStringLiteral("stale-byte"), 0x5A, 0, 255);
     const int dropAfter = intOption(parser, QStringLiteral("drop-after"), -1, 0, 1 << 20);
     const int baud = intOption(parser, QStringLiteral("baud"), 9600, 1, 4000000);
     const bool once = parser.isSet(QStringLiteral("once"));
@@ -150,7 +155,7 @@ int main(int argc, char *argv[])
     }
 
     if (stale > 0)
-        line->write(QByteArray(stale, '\x5A'));
+        line->write(QByteArray(stale, static_cast<char>(staleByte)));
     say(QStringLiteral("port: %1").arg(line->name()));
     report(QStringLiteral("image at start:\n%1").arg(display.describe()));
 
