@@ -71,12 +71,14 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tq540sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TQ540_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Plays a TQ-540 customer display for the setup utility. By default it "
                        "opens a pseudo-terminal and prints the port to type into Comm."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const auto option = [&](const char *name, const char *help, const char *value = nullptr) {
         QCommandLineOption o(QString::fromLatin1(name), QString::fromLatin1(help));
         if (value)
