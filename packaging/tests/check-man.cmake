@@ -2,7 +2,7 @@
 # every option that the program's --help lists.
 #   -DPAGE=<page.1.gz> [-DPROGRAM=<executable>]
 execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env MANWIDTH=80 man --warnings -l ${PAGE}
+    COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l ${PAGE}
     OUTPUT_VARIABLE text
     ERROR_VARIABLE warnings
     RESULT_VARIABLE result)
