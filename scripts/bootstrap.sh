@@ -6,6 +6,9 @@ set -euo pipefail
 # Liberation Sans stands in for Arial; Symbola draws the control pictures
 # that ASCII cells show for control codes.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev fonts-liberation2 fonts-symbola)
+# The packaging tests check the installed files and the Debian package with
+# the tools that desktops and Debian use.
+packages+=(desktop-file-utils appstream man-db dpkg-dev file lintian)
 # The window's screenshots and the start-up benchmark want a real X server.
 if [[ "${1:-}" == "--with-x" ]]; then
     packages+=(xvfb imagemagick x11-utils)

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 
 #include "app/Form1.h"
 #include "app/WidgetPrompts.h"
@@ -8,6 +10,14 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The desktop entry has this name; Wayland finds the window's entry, and
+    // so its icon, by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TQ540_APP_ID));
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/icons"));
+    for (const QString &name : icons.entryList(QDir::Files))
+        icon.addFile(icons.filePath(name));
+    QApplication::setWindowIcon(icon);
 
     SerialPortComm comm;
     SystemTickCounter ticks;

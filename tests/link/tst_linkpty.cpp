@@ -227,9 +227,12 @@ void LinkPtyTest::staleInputDiscarded()
 
     const QString saved = m_dir.filePath(QStringLiteral("stale.vfd"));
     Simulator sim;
-    QVERIFY(sim.start({"--stale", "7", "--quiet", "--save", saved}));
+    QVERIFY(sim.start({"--stale", "7", "--once", "--quiet", "--save", saved}));
     SerialPortComm comm;
     QVERIFY(Transfer::download(comm, m_ticks, target(sim.port()), image).ok);
+    // The download ends when the bytes are sent; the file is there once the
+    // simulator has taken them in.
+    QVERIFY(sim.finish());
     QCOMPARE(readFile(saved), image.configBytes());
 }
 

@@ -1,0 +1,28 @@
+# A manual page renders without a warning from man and groff, and documents
+# every option that the program's --help lists.
+#   -DPAGE=<page.1.gz> [-DPROGRAM=<executable>]
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l ${PAGE}
+    OUTPUT_VARIABLE text
+    ERROR_VARIABLE warnings
+    RESULT_VARIABLE result)
+if(NOT result EQUAL 0 OR NOT warnings STREQUAL "")
+    message(FATAL_ERROR "man -l ${PAGE}: exit ${result}\n${warnings}")
+endif()
+
+if(PROGRAM)
+    execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${PROGRAM} --help: exit ${result}")
+    endif()
+    string(REGEX MATCHALL "--[a-z0-9-]+" options "${help}")
+    list(REMOVE_DUPLICATES options)
+    # man shows hyphens as U+2010 where the source does not escape them.
+    string(REPLACE "‐" "-" text "${text}")
+    foreach(option IN LISTS options)
+        string(FIND "${text}" "${option}" at)
+        if(at EQUAL -1)
+            message(FATAL_ERROR "${PAGE} does not mention ${option}")
+        endif()
+    endforeach()
+endif()
