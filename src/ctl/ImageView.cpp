@@ -14,7 +14,7 @@ namespace {
 // Stands for a cell holding 0 before the end of its line, which a text
 // could not show otherwise. It has no code, so it cannot be typed back.
 constexpr char16_t EmptyCell = 0x2400;
-constexpr int LabelWidth = 14;
+constexpr int LabelWidth = 15;
 
 QString byteText(quint8 byte)
 {
