@@ -36,6 +36,16 @@ int listPosition(const QString &option, Configuration::DisplayList list, const Q
     return found;
 }
 
+void checkFits(const QString &option, qsizetype count, const char *what, int cells)
+{
+    if (count > cells)
+        Cli::usage(QStringLiteral("--%1: %2 %3, the line holds %4")
+                       .arg(option)
+                       .arg(count)
+                       .arg(QLatin1String(what))
+                       .arg(cells));
+}
+
 QString lineText(const QString &option, const QString &value, int cells)
 {
     for (qsizetype k = 0; k < value.size(); ++k) {
@@ -48,11 +58,7 @@ QString lineText(const QString &option, const QString &value, int cells)
                                     .toUpper()
                                     .rightJustified(4, QLatin1Char('0'))));
     }
-    if (value.size() > cells)
-        Cli::usage(QStringLiteral("--%1: %2 characters, the line holds %3")
-                       .arg(option)
-                       .arg(value.size())
-                       .arg(cells));
+    checkFits(option, value.size(), "characters", cells);
     return value;
 }
 
@@ -71,11 +77,7 @@ QStringList linePairs(const QString &option, const QString &value, int cells)
         for (qsizetype k = 0; k < group.size(); k += 2)
             pairs << group.mid(k, 2);
     }
-    if (pairs.size() > cells)
-        Cli::usage(QStringLiteral("--%1: %2 pairs, the line holds %3")
-                       .arg(option)
-                       .arg(pairs.size())
-                       .arg(cells));
+    checkFits(option, pairs.size(), "pairs", cells);
     return pairs;
 }
 

@@ -29,6 +29,14 @@ void addOutput(Cli::CommandLine &line, const QString &help)
     line.addOption({QStringLiteral("o"), Output}, help, QStringLiteral("file"));
 }
 
+// The end of new and edit: the edits on top of `config`, then the file.
+int writeEdited(Configuration &config, const Edits::Plan &plan, const QString &output)
+{
+    Edits::apply(plan, config);
+    Cli::writeSettings(output, config.image().configBytes());
+    return Cli::Done;
+}
+
 } // namespace
 
 int show(const QStringList &arguments)
@@ -66,9 +74,7 @@ int create(const QStringList &arguments)
 
     Configuration config;
     config.SetAllDefault();
-    Edits::apply(plan, config);
-    Cli::writeSettings(output, config.image().configBytes());
-    return Cli::Done;
+    return writeEdited(config, plan, output);
 }
 
 int edit(const QStringList &arguments)
@@ -88,9 +94,7 @@ int edit(const QStringList &arguments)
 
     Configuration config;
     config.applyFile(Cli::readSettings(input));
-    Edits::apply(plan, config);
-    Cli::writeSettings(output, config.image().configBytes());
-    return Cli::Done;
+    return writeEdited(config, plan, output);
 }
 
 int diff(const QStringList &arguments)
