@@ -136,31 +136,43 @@ CharacterEditor::Step CharacterEditor::step(int delta, int stopAt)
     return Step::Moved;
 }
 
-void CharacterEditor::map_save(quint8 code)
+CharacterEditor::Grid CharacterEditor::gridOf(const SettingsImage &image, int number)
 {
-    const int p = position();
-    m_image.set(p, code);
+    const int p = ImageLayout::recordPosition(number);
+    Grid grid{};
+    for (int column = 1; column <= Columns; ++column) {
+        const quint8 bits = image.at(p + column);
+        for (int row = 0; row < Rows; ++row) // bit 7 is ignored
+            grid[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)] =
+                (bits >> row) & 1u;
+    }
+    return grid;
+}
+
+void CharacterEditor::storeRecord(SettingsImage &image, int number, quint8 code, const Grid &grid)
+{
+    const int p = ImageLayout::recordPosition(number);
+    image.set(p, code);
     for (int column = 1; column <= Columns; ++column) {
         quint8 bits = 0; // bit 7 is always written as 0
         for (int row = 0; row < Rows; ++row) {
-            if (isLit(column, row))
+            if (grid[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)])
                 bits |= static_cast<quint8>(1u << row);
         }
-        m_image.set(p + column, bits);
+        image.set(p + column, bits);
     }
+}
+
+void CharacterEditor::map_save(quint8 code)
+{
+    storeRecord(m_image, m_number, code, m_dots);
 }
 
 void CharacterEditor::map_reset()
 {
-    const int p = position();
-    const quint8 code = m_image.at(p);
+    const quint8 code = m_image.at(position());
     m_codeText = code != 0 ? HexText::hexCompact(code) : QString();
-    for (int column = 1; column <= Columns; ++column) {
-        const quint8 bits = m_image.at(p + column);
-        for (int row = 0; row < Rows; ++row) // bit 7 is ignored
-            m_dots[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)] =
-                (bits >> row) & 1u;
-    }
+    m_dots = gridOf(m_image, m_number);
     emit changed();
 }
 

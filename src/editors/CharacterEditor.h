@@ -39,6 +39,14 @@ public:
         quint8 code = 0;
     };
 
+    // A record's dots as the grid shows them: [column - 1][row].
+    using Grid = std::array<std::array<bool, Rows>, Columns>;
+
+    // The dots of record `number` (1..9); bit 7 of a column is ignored.
+    static Grid gridOf(const SettingsImage &image, int number);
+    // Writes code and dots into record `number`; bit 7 is written as 0.
+    static void storeRecord(SettingsImage &image, int number, quint8 code, const Grid &grid);
+
     // The editor's own reading of a code text (high digit, low digit, range).
     static CodeReading readCode(QStringView text);
 
@@ -86,5 +94,5 @@ private:
     int m_number = FirstNumber;
     QString m_codeText;
     QString m_caption;
-    std::array<std::array<bool, Rows>, Columns> m_dots{};
+    Grid m_dots{};
 };

@@ -33,19 +33,24 @@ int Configuration::imageIndex(DisplayList list)
     return ImageLayout::DisplayBaud;
 }
 
-int Configuration::listSize(DisplayList list)
+const QStringList &Configuration::entries(DisplayList list)
 {
     switch (list) {
     case DisplayList::BaudRate:
-        return int(OptionLists::displayBaudRates().size());
+        return OptionLists::displayBaudRates();
     case DisplayList::Char:
-        return int(OptionLists::charSets().size());
+        return OptionLists::charSets();
     case DisplayList::Command:
-        return int(OptionLists::commandSets().size());
+        return OptionLists::commandSets();
     case DisplayList::Passthru:
-        return int(OptionLists::passthruModes().size());
+        return OptionLists::passthruModes();
     }
-    return 0;
+    return OptionLists::displayBaudRates();
+}
+
+int Configuration::listSize(DisplayList list)
+{
+    return int(entries(list).size());
 }
 
 int Configuration::uploadBound(DisplayList list)

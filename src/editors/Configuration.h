@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "editors/CharacterEditor.h"
 #include "editors/MessageLine.h"
@@ -23,6 +24,7 @@ public:
     Q_ENUM(DisplayList)
 
     static int imageIndex(DisplayList list);
+    static const QStringList &entries(DisplayList list);
     static int listSize(DisplayList list);
     // Upload bound: a received value is applied only below it (and when it
     // is also a valid position of the list).

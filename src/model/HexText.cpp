@@ -20,6 +20,12 @@ quint8 StrToDec(QStringView text)
     return 0;
 }
 
+bool isDigit(QChar c)
+{
+    // StrToDec reads 0 for junk, so only "0" itself yields 0 as a digit.
+    return c == u'0' || StrToDec(QStringView(&c, 1)) != 0;
+}
+
 quint8 decodePair(QStringView high, QStringView low)
 {
     return static_cast<quint8>(16 * StrToDec(high) + StrToDec(low));

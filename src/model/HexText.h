@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QChar>
 #include <QString>
 #include <QStringView>
 
@@ -10,6 +11,9 @@ namespace HexText {
 // "a".."f" give 10..15. Anything else, including the empty text, gives 0,
 // so that junk in a cell can never yield a byte outside 0..255.
 quint8 StrToDec(QStringView text);
+
+// Whether a character is one of the digits StrToDec reads (0-9, A-F, a-f).
+bool isDigit(QChar c);
 
 // A hex pair, high digit first; a missing character counts as 0.
 quint8 decodePair(QStringView high, QStringView low);

@@ -79,6 +79,22 @@ const QStringList &linkSettings()
     return list;
 }
 
+int positionOf(const QStringList &entries, QStringView text)
+{
+    static const QString Suffix = QStringLiteral("(Default)");
+    const QStringView wanted = text.trimmed();
+    for (qsizetype k = 0; k < entries.size(); ++k) {
+        const QStringView entry(entries.at(k));
+        QStringView bare = entry;
+        if (bare.endsWith(Suffix))
+            bare = bare.chopped(Suffix.size()).trimmed();
+        if (wanted.compare(entry, Qt::CaseInsensitive) == 0 ||
+            wanted.compare(bare, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(k);
+    }
+    return -1;
+}
+
 QString defaultLine1()
 {
     return QStringLiteral("*VFD DISPLAY TQ-540*");

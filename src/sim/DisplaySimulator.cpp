@@ -33,10 +33,11 @@ DisplaySimulator::Event DisplaySimulator::feed(quint8 byte)
         m_incoming.append(static_cast<char>(byte));
         if (m_incoming.size() < ImageLayout::ConfigLength)
             return Event::None;
-        m_image.setConfigBytes(m_incoming);
+        if (!m_options.keepImage)
+            m_image.setConfigBytes(m_incoming);
         m_incoming.clear();
         m_state = State::Idle;
-        return Event::Downloaded;
+        return m_options.keepImage ? Event::Kept : Event::Downloaded;
     }
     return Event::None;
 }

@@ -13,10 +13,11 @@ class DisplaySimulator
 public:
     struct Options
     {
-        quint8 lead = 0xAA;    // lead byte of the reply
-        int replyLength = -1;  // send only this many reply bytes (-1: all 127)
-        int extraBytes = 0;    // junk after the reply
-        bool noAnswer = false; // ignore upload requests
+        quint8 lead = 0xAA;     // lead byte of the reply
+        int replyLength = -1;   // send only this many reply bytes (-1: all 127)
+        int extraBytes = 0;     // junk after the reply
+        bool noAnswer = false;  // ignore upload requests
+        bool keepImage = false; // take downloads but keep the old image
     };
 
     enum class Event {
@@ -24,6 +25,7 @@ public:
         Downloaded,      // a whole image came and is now kept
         UploadRequested, // 0x1B 0xEE: answer with uploadReply()
         BadLead,         // 0x1B 0xEF not followed by 0xAA: the download is dropped
+        Kept,            // a whole image came and was dropped (keepImage)
     };
 
     static constexpr quint8 Escape = 0x1B;

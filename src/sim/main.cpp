@@ -93,6 +93,9 @@ int main(int argc, char *argv[])
     option("once", "Exit after one download or one answered upload.");
     option("quiet", "Print only the port line.");
     option("no-answer", "Ignore upload requests.");
+    option("keep-image",
+           "Take downloads but keep the image it had, as a display that failed to store them "
+           "(--save writes nothing then).");
     option("wrong-lead", "Begin the upload reply with this byte instead of 0xAA.", "byte");
     option("short", "Send only the first n bytes of the upload reply.", "n");
     option("extra", "Send n junk bytes after the upload reply.", "n");
@@ -109,6 +112,7 @@ int main(int argc, char *argv[])
 
     DisplaySimulator::Options options;
     options.noAnswer = parser.isSet(QStringLiteral("no-answer"));
+    options.keepImage = parser.isSet(QStringLiteral("keep-image"));
     options.lead = static_cast<quint8>(
         intOption(parser, QStringLiteral("wrong-lead"), DisplaySimulator::Lead, 0, 255));
     options.replyLength = intOption(parser, QStringLiteral("short"), -1, 0, 127);
@@ -192,6 +196,11 @@ int main(int argc, char *argv[])
                         file.write(display.image().configBytes()) != ImageLayout::ConfigLength)
                         fail(QStringLiteral("%1: %2").arg(saveFile, file.errorString()));
                 }
+                break;
+            case DisplaySimulator::Event::Kept:
+                report(QStringLiteral("download: image kept (--keep-image), %1 bytes received "
+                                      "since start")
+                           .arg(received));
                 break;
             case DisplaySimulator::Event::UploadRequested: {
                 if (options.noAnswer) {

@@ -50,6 +50,7 @@ private slots:
     void ignoredAtEnds();
     void bitSevenIgnoredAndCleared();
     void smallCodeShownCompact();
+    void recordOfAnyCharacter();
     void dotsAndClear();
     void returnToFirst_data();
     void returnToFirst();
@@ -258,6 +259,18 @@ void TestCharacterEditor::smallCodeShownCompact()
     QCOMPARE(editor.caption(), FirstCaption);
     QCOMPARE(editor.stepNext(), Step::RangeError);
     QCOMPARE(editor.number(), 1);
+}
+
+void TestCharacterEditor::recordOfAnyCharacter()
+{
+    SettingsImage image;
+    setRecord(image, 9, QByteArray::fromHex("7E8140000040"));
+    CharacterEditor::Grid grid = CharacterEditor::gridOf(image, 9);
+    QVERIFY(grid[0][0] && !grid[0][1] && grid[1][6] && grid[4][6] && !grid[2][6]);
+    grid[2][3] = true;
+    CharacterEditor::storeRecord(image, 9, 0x41, grid);
+    QCOMPARE(record(image, 9), QByteArray::fromHex("410140080040"));
+    QCOMPARE(record(image, 8), QByteArray(6, '\0'));
 }
 
 void TestCharacterEditor::dotsAndClear()

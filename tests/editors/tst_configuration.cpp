@@ -64,6 +64,8 @@ private slots:
     void optionLists();
     void listPositions_data();
     void listPositions();
+    void positionByText_data();
+    void positionByText();
     void startUp();
     void setAllDefault_data();
     void setAllDefault();
@@ -147,6 +149,30 @@ void TestConfiguration::listPositions()
     QCOMPARE(spy.count(), before == size - 1 ? 0 : 1);
     config.AssembleImage();
     QCOMPARE(int(config.image().at(index)), size - 1);
+}
+
+void TestConfiguration::positionByText_data()
+{
+    QTest::addColumn<List>("list");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+
+    QTest::newRow("exact with suffix") << List::Char << "USA/Eurpope  (Default)" << 0;
+    QTest::newRow("suffix left off") << List::Passthru << "none" << 0;
+    QTest::newRow("other case, blanks") << List::Command << "  epson (default) " << 1;
+    QTest::newRow("no suffix entry") << List::Command << "logiccontrol" << 9;
+    QTest::newRow("baud without suffix") << List::BaudRate << "9600,n,8,1" << 0;
+    QTest::newRow("entry of another list") << List::Char << "EPSON" << -1;
+    QTest::newRow("part of an entry") << List::Char << "DENMARK" << -1;
+    QTest::newRow("suffix alone") << List::Passthru << "(Default)" << -1;
+}
+
+void TestConfiguration::positionByText()
+{
+    QFETCH(List, list);
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QCOMPARE(OptionLists::positionOf(Configuration::entries(list), text), position);
 }
 
 void TestConfiguration::startUp()

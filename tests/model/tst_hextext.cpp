@@ -48,6 +48,9 @@ void TestHexText::strToDec()
     QFETCH(QString, text);
     QFETCH(int, value);
     QCOMPARE(int(HexText::StrToDec(text)), value);
+    // A digit is exactly what reads as a value of its own.
+    if (text.size() == 1)
+        QCOMPARE(HexText::isDigit(text.front()), value != 0 || text == u"0");
 }
 
 void TestHexText::decodePair_data()

@@ -1,0 +1,178 @@
+#include "Cli.h"
+
+#include <cstdio>
+#include <mutex>
+#if defined(Q_OS_WIN)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "ImageView.h"
+#include "editors/Configuration.h"
+#include "files/SettingsFile.h"
+
+namespace Cli {
+
+namespace {
+
+std::mutex s_outputLock;
+
+void writeLine(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    const std::lock_guard<std::mutex> lock(s_outputLock);
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+// Qt prints a description as it stands: wrapped here to 79 columns.
+QString wrapped(const QString &text)
+{
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > 79) {
+            lines << line;
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+void usage(const QString &message)
+{
+    throw Failure{Usage, message};
+}
+
+void fileError(const QString &message)
+{
+    throw Failure{FileError, message};
+}
+
+void out(const QString &text)
+{
+    writeLine(stdout, text);
+}
+
+void err(const QString &text)
+{
+    writeLine(stderr, text);
+}
+
+bool stderrIsTerminal()
+{
+#if defined(Q_OS_WIN)
+    return _isatty(_fileno(stderr));
+#else
+    return ::isatty(STDERR_FILENO) == 1;
+#endif
+}
+
+QString exitStatusHelp()
+{
+    return QStringLiteral(
+        "Exit status:\n"
+        "  0  all done\n"
+        "  1  a display failed, or a verify or a diff found differences\n"
+        "  2  a usage error or a value out of range (named; nothing written or sent)\n"
+        "  3  a file that cannot be read, is not a settings file, or cannot be saved\n");
+}
+
+CommandLine::CommandLine(const QString &command, const QString &synopsis,
+                         const QString &description)
+    : m_command(command), m_synopsis(synopsis)
+{
+    m_parser.setApplicationDescription(wrapped(description));
+    addOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+}
+
+void CommandLine::addOption(const QStringList &names, const QString &help, const QString &valueName)
+{
+    QCommandLineOption option(names, help);
+    if (!valueName.isEmpty())
+        option.setValueName(valueName);
+    m_parser.addOption(option);
+}
+
+bool CommandLine::parse(const QStringList &arguments)
+{
+    if (!m_parser.parse(arguments))
+        usage(QStringLiteral("%1 (see tq540ctl %2 --help)").arg(m_parser.errorText(), m_command));
+    if (!m_parser.isSet(QStringLiteral("help")))
+        return true;
+    // Qt's usage line names the program's path; ours names the command.
+    QString help = m_parser.helpText();
+    help.replace(0, help.indexOf(QLatin1Char('\n')),
+                 QStringLiteral("Usage: tq540ctl %1 %2").arg(m_command, m_synopsis));
+    std::fputs(qPrintable(help + QLatin1Char('\n') + exitStatusHelp()), stdout);
+    return false;
+}
+
+QStringList CommandLine::positionals(int count) const
+{
+    const QStringList given = m_parser.positionalArguments();
+    if (given.size() != count)
+        usage(QStringLiteral("tq540ctl %1 takes %2 (see tq540ctl %1 --help)")
+                  .arg(m_command, m_synopsis));
+    return given;
+}
+
+QString CommandLine::single(const QString &name) const
+{
+    const QStringList given = m_parser.values(name);
+    if (given.size() > 1)
+        usage(QStringLiteral("--%1 is given %2 times; give it once").arg(name).arg(given.size()));
+    return given.value(0);
+}
+
+QByteArray readSettings(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        fileError(QStringLiteral("%1: no such file").arg(path));
+    if (!info.isFile())
+        fileError(QStringLiteral("%1: not a regular file").arg(path));
+    const SettingsFile::ReadResult read = SettingsFile::read(path);
+    if (!read.ok)
+        fileError(QStringLiteral("%1: not a settings file: %2").arg(path, read.error));
+    if (!Configuration::isLoadable(read.bytes)) {
+        SettingsImage image;
+        image.setConfigBytes(read.bytes);
+        fileError(QStringLiteral("%1: not a settings file: %2 holds no entry of its list")
+                      .arg(path, ImageView::invalidLists(image).join(QStringLiteral(", "))));
+    }
+    return read.bytes;
+}
+
+void checkOutput(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty())
+        usage(QStringLiteral("the file to write is an empty name"));
+    if (SettingsFile::isRefusedName(info.fileName()))
+        fileError(QStringLiteral("%1: %2 (the name is reserved)")
+                      .arg(path, SettingsFile::refusedNameMessage()));
+    if (info.exists() && !info.isFile())
+        fileError(QStringLiteral("%1: not a regular file; nothing was written").arg(path));
+    if (!info.absoluteDir().exists())
+        fileError(QStringLiteral("%1: the folder %2 does not exist")
+                      .arg(path, QDir::toNativeSeparators(info.absolutePath())));
+}
+
+void writeSettings(const QString &path, const QByteArray &configBytes)
+{
+    checkOutput(path);
+    const SettingsFile::WriteResult written = SettingsFile::write(path, configBytes);
+    if (!written.ok)
+        fileError(written.error);
+}
+
+} // namespace Cli

@@ -1,0 +1,178 @@
+// The commands that reach displays: ports, download and upload.
+
+#include <QJsonArray>
+#include <QSerialPortInfo>
+
+#include "Commands.h"
+#include "Displays.h"
+#include "ImageView.h"
+#include "Output.h"
+#include "model/OptionLists.h"
+
+namespace Commands {
+
+namespace {
+
+const QString Port = QStringLiteral("port");
+const QString Settings = QStringLiteral("settings");
+const QString Quiet = QStringLiteral("quiet");
+const QString Json = QStringLiteral("json");
+const QString Output = QStringLiteral("output");
+
+void addLinkOptions(Cli::CommandLine &line, const QString &portHelp)
+{
+    line.addOption({QStringLiteral("p"), Port},
+                   portHelp + QStringLiteral(" 1 to 8 are the window's \"Com 1\" to \"Com 8\"; "
+                                             "any other port by its device name (/dev/ttyUSB0, "
+                                             "COM12)."),
+                   QStringLiteral("port"));
+    line.addOption({Settings},
+                   QStringLiteral("Line settings of the link (default \"%1\").")
+                       .arg(OptionLists::linkSettings().at(OptionLists::DefaultLinkSettings)),
+                   QStringLiteral("settings"));
+    line.addOption({QStringLiteral("q"), Quiet},
+                   QStringLiteral("No progress on stderr (shown only on a terminal)."));
+}
+
+bool showProgress(const Cli::CommandLine &line)
+{
+    return !line.isSet(Quiet) && Cli::stderrIsTerminal();
+}
+
+// The window's port number for a system port, 0 when it has none.
+int numberOf(const QSerialPortInfo &info)
+{
+    for (int number = 1; number <= OptionLists::commPorts().size(); ++number) {
+        const QString name = systemPortName(number);
+        if (name == info.systemLocation() || name == info.portName())
+            return number;
+    }
+    return 0;
+}
+
+QJsonObject describePort(const QSerialPortInfo &info)
+{
+    QJsonObject port{{QStringLiteral("device"), info.systemLocation()},
+                     {QStringLiteral("description"), info.description()},
+                     {QStringLiteral("manufacturer"), info.manufacturer()},
+                     {QStringLiteral("serial-number"), info.serialNumber()}};
+    if (info.hasVendorIdentifier() && info.hasProductIdentifier())
+        port.insert(QStringLiteral("usb"),
+                    QStringLiteral("%1:%2")
+                        .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                        .arg(info.productIdentifier(), 4, 16, QLatin1Char('0')));
+    if (const int number = numberOf(info))
+        port.insert(Port, number);
+    return port;
+}
+
+QString portsText(const QJsonObject &view)
+{
+    QStringList lines;
+    for (const QJsonValue port : view.value(u"ports").toArray()) {
+        QStringList parts{port[u"device"].toString()};
+        if (port[u"port"].isDouble())
+            parts << QStringLiteral("(--port %1)").arg(port[u"port"].toInt());
+        for (const char *key : {"description", "manufacturer", "serial-number", "usb"}) {
+            const QString value = port[QLatin1String(key)].toString();
+            if (!value.isEmpty())
+                parts << QStringLiteral("%1: %2").arg(QLatin1String(key), value);
+        }
+        lines << parts.join(QStringLiteral("  "));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+int ports(const QStringList &arguments)
+{
+    Cli::CommandLine line(QStringLiteral("ports"), QStringLiteral("[--json]"),
+                          QStringLiteral("Lists the serial ports the system reports: device, "
+                                         "description, manufacturer, serial number and USB "
+                                         "vendor:product where known."));
+    line.addOption({Json}, QStringLiteral("Print JSON instead of text."));
+    if (!line.parse(arguments))
+        return Cli::Done;
+    line.positionals(0);
+    QJsonArray list;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        list.append(describePort(info));
+    if (list.isEmpty() && !line.isSet(Json))
+        Cli::err(QStringLiteral("the system reports no serial ports"));
+    printView(QJsonObject{{QStringLiteral("ports"), list}}, line.isSet(Json), portsText);
+    return Cli::Done;
+}
+
+int download(const QStringList &arguments)
+{
+    Cli::CommandLine line(
+        QStringLiteral("download"), QStringLiteral("FILE.vfd --port P [--port P ...] [options]"),
+        QStringLiteral("Writes a settings file into every display named by --port, all at once, "
+                       "as the window's \"Download Setting To VFD\" does, pause included. Prints "
+                       "one line per display: \"<port>: ok: ...\", \"<port>: failed: <reason>\" "
+                       "or, with --verify, \"<port>: differs: ... <fields>\"."));
+    addLinkOptions(line, QStringLiteral("A display to write; repeat for more."));
+    line.addOption({QStringLiteral("verify")},
+                   QStringLiteral("Read every display back and compare all 126 bytes."));
+    if (!line.parse(arguments))
+        return Cli::Done;
+    const QString path = line.positionals(1).front();
+    const QList<Transfer::Target> targets =
+        Displays::targets(line.values(Port), line.single(Settings));
+    SettingsImage image;
+    image.setConfigBytes(Cli::readSettings(path));
+
+    const QList<Displays::Result> results = Displays::download(
+        targets, image, line.isSet(QStringLiteral("verify")), showProgress(line));
+    int status = Cli::Done;
+    for (const Displays::Result &result : results) {
+        Cli::out(result.line());
+        if (result.kind != Displays::Result::Kind::Ok)
+            status = Cli::Failed;
+    }
+    return status;
+}
+
+int upload(const QStringList &arguments)
+{
+    Cli::CommandLine line(QStringLiteral("upload"),
+                          QStringLiteral("--port P [-o FILE.vfd] [--json] [options]"),
+                          QStringLiteral("Reads the settings of one display, as the window's "
+                                         "\"Get Setting From VFD\" does, and prints them as "
+                                         "show does."));
+    addLinkOptions(line, QStringLiteral("The display to read."));
+    line.addOption({QStringLiteral("o"), Output},
+                   QStringLiteral("Also save the settings in this file (only after a "
+                                  "successful read)."),
+                   QStringLiteral("file"));
+    line.addOption({Json}, QStringLiteral("Print JSON instead of text."));
+    if (!line.parse(arguments))
+        return Cli::Done;
+    line.positionals(0);
+    const QList<Transfer::Target> targets =
+        Displays::targets(line.values(Port), line.single(Settings));
+    if (targets.size() != 1)
+        Cli::usage(QStringLiteral("upload reads one display; give --port once"));
+    const QString output = line.single(Output);
+    if (line.isSet(Output))
+        Cli::checkOutput(output);
+
+    const Transfer::UploadResult result = Displays::upload(targets.front(), showProgress(line));
+    if (result.status != Transfer::UploadResult::Status::Ok)
+        throw Cli::Failure{Cli::Failed, result.message};
+    printView(ImageView::describe(result.reply), line.isSet(Json), ImageView::describeText);
+    if (!line.isSet(Output))
+        return Cli::Done;
+    // A file that the window could not load is no record of the display.
+    const QStringList invalid = ImageView::invalidLists(result.reply);
+    if (!invalid.isEmpty())
+        throw Cli::Failure{Cli::Failed,
+                           QStringLiteral("the display holds a value that is no list entry in "
+                                          "%1; %2 was not written")
+                               .arg(invalid.join(QStringLiteral(", ")), output)};
+    Cli::writeSettings(output, result.reply.configBytes());
+    return Cli::Done;
+}
+
+} // namespace Commands

@@ -1,0 +1,236 @@
+#include "Edits.h"
+
+#include "ImageView.h"
+#include "model/CodePage.h"
+#include "model/HexText.h"
+#include "model/OptionLists.h"
+
+namespace Edits {
+
+namespace {
+
+const QString GlyphOption = QStringLiteral("glyph");
+const QString ClearGlyphOption = QStringLiteral("clear-glyph");
+
+QString hexOption(const ImageView::LineField &line)
+{
+    return QLatin1String(line.name) + QStringLiteral("-hex");
+}
+
+int listPosition(const QString &option, Configuration::DisplayList list, const QString &value)
+{
+    const QStringList &entries = Configuration::entries(list);
+    bool isNumber = false;
+    const int position = value.toInt(&isNumber);
+    if (isNumber) {
+        if (position < 0 || position >= entries.size())
+            Cli::usage(QStringLiteral("--%1 %2: the position lies outside 0..%3")
+                           .arg(option, value)
+                           .arg(entries.size() - 1));
+        return position;
+    }
+    const int found = OptionLists::positionOf(entries, value);
+    if (found < 0)
+        Cli::usage(QStringLiteral("--%1 \"%2\": no such entry; the entries are \"%3\"")
+                       .arg(option, value, entries.join(QStringLiteral("\", \""))));
+    return found;
+}
+
+void checkFits(const QString &option, qsizetype count, const char *what, int cells)
+{
+    if (count > cells)
+        Cli::usage(QStringLiteral("--%1: %2 %3, the line holds %4")
+                       .arg(option)
+                       .arg(count)
+                       .arg(QLatin1String(what))
+                       .arg(cells));
+}
+
+QString lineText(const QString &option, const QString &value, int cells)
+{
+    for (qsizetype k = 0; k < value.size(); ++k) {
+        if (!CodePage::hasCode(value.at(k)))
+            Cli::usage(QStringLiteral("--%1: character %2 (U+%3) has no code in the display's "
+                                      "code page; give it with --%1-hex")
+                           .arg(option)
+                           .arg(k + 1)
+                           .arg(QString::number(value.at(k).unicode(), 16)
+                                    .toUpper()
+                                    .rightJustified(4, QLatin1Char('0'))));
+    }
+    checkFits(option, value.size(), "characters", cells);
+    return value;
+}
+
+QStringList linePairs(const QString &option, const QString &value, int cells)
+{
+    QStringList pairs;
+    for (const QString &group : value.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        for (const QChar c : group) {
+            if (!HexText::isDigit(c))
+                Cli::usage(QStringLiteral("--%1: \"%2\" is no hex digit").arg(option, c));
+        }
+        if (group.size() % 2 != 0)
+            Cli::usage(QStringLiteral("--%1: \"%2\" has an odd number of hex digits; give whole "
+                                      "pairs such as 2A or 05")
+                           .arg(option, group));
+        for (qsizetype k = 0; k < group.size(); k += 2)
+            pairs << group.mid(k, 2);
+    }
+    checkFits(option, pairs.size(), "pairs", cells);
+    return pairs;
+}
+
+int glyphNumber(const QString &option, const QString &value)
+{
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!ok || number < CharacterEditor::FirstNumber || number > CharacterEditor::LastNumber)
+        Cli::usage(QStringLiteral("--%1: character \"%2\" lies outside %3..%4")
+                       .arg(option, value)
+                       .arg(CharacterEditor::FirstNumber)
+                       .arg(CharacterEditor::LastNumber));
+    return number;
+}
+
+Glyph glyph(const QString &value)
+{
+    const QStringList parts = value.split(QLatin1Char(':'));
+    if (parts.size() != 3)
+        Cli::usage(QStringLiteral("--glyph \"%1\": give N:CODE:PATTERN, such as "
+                                  "1:0x41:.###./#...#/#...#/#####/#...#/#...#/#...#")
+                       .arg(value));
+    Glyph result;
+    QString code = parts[1];
+    if (code.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive))
+        code.remove(0, 2);
+    const CharacterEditor::CodeReading reading = CharacterEditor::readCode(code);
+    if (code.size() > CharacterEditor::CodeTextLength ||
+        reading.result == CharacterEditor::Step::HexValueError)
+        Cli::usage(QStringLiteral("--glyph: code \"%1\" is no hex number").arg(parts[1]));
+    if (reading.result == CharacterEditor::Step::RangeError)
+        Cli::usage(QStringLiteral("--glyph: code %1 lies outside 0x%2..0x%3")
+                       .arg(parts[1], HexText::hexPair(CharacterEditor::LowestCode),
+                            HexText::hexPair(CharacterEditor::HighestCode)));
+    result.code = reading.code;
+
+    const QStringList rows = parts[2].split(QLatin1Char('/'));
+    bool shaped = rows.size() == CharacterEditor::Rows;
+    for (int row = 0; shaped && row < CharacterEditor::Rows; ++row) {
+        const QString &text = rows.at(row);
+        shaped = text.size() == CharacterEditor::Columns;
+        for (int column = 0; shaped && column < CharacterEditor::Columns; ++column) {
+            const QChar dot = text.at(column);
+            shaped = dot == u'#' || dot == u'.';
+            result.grid[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)] =
+                dot == u'#';
+        }
+    }
+    if (!shaped)
+        Cli::usage(QStringLiteral("--glyph: pattern \"%1\" is not %2 rows of %3 '#' or '.' "
+                                  "joined by '/'")
+                       .arg(parts[2])
+                       .arg(CharacterEditor::Rows)
+                       .arg(CharacterEditor::Columns));
+    return result;
+}
+
+} // namespace
+
+void addOptions(Cli::CommandLine &commandLine)
+{
+    for (const ImageView::ListField &list : ImageView::Lists) {
+        const QString name = QLatin1String(list.name);
+        commandLine.addOption({name},
+                              QStringLiteral("Set %1: an entry of its list, by its text (case "
+                                             "does not matter, \"(Default)\" may be left off) "
+                                             "or its 0-based position.")
+                                  .arg(QLatin1String(list.caption)),
+                              QStringLiteral("entry"));
+    }
+    for (const ImageView::LineField &line : ImageView::Lines) {
+        const QString name = QLatin1String(line.name);
+        commandLine.addOption({name},
+                              QStringLiteral("Set the welcome line %1 as text, at most %2 "
+                                             "characters of the ASCII cells' code page; the "
+                                             "rest of the line is 0.")
+                                  .arg(name.right(1))
+                                  .arg(line.length),
+                              QStringLiteral("text"));
+        commandLine.addOption({hexOption(line)},
+                              QStringLiteral("Set the welcome line %1 as hex pairs, spaces "
+                                             "allowed between pairs; the rest of the line is 0.")
+                                  .arg(name.right(1)),
+                              QStringLiteral("pairs"));
+    }
+    commandLine.addOption({GlyphOption},
+                          QStringLiteral("Define user character N (1..9) with CODE (0x20..0x7E) "
+                                         "and PATTERN, seven rows of five '#' or '.' joined by "
+                                         "'/', top row first. May be repeated."),
+                          QStringLiteral("N:CODE:PATTERN"));
+    commandLine.addOption({ClearGlyphOption},
+                          QStringLiteral("Empty user character N (1..9). May be repeated."),
+                          QStringLiteral("N"));
+}
+
+Plan read(const Cli::CommandLine &commandLine)
+{
+    Plan plan;
+    for (const ImageView::ListField &list : ImageView::Lists) {
+        const QString name = QLatin1String(list.name);
+        const QString value = commandLine.single(name);
+        if (commandLine.isSet(name))
+            plan.positions.emplace_back(list.list, listPosition(name, list.list, value));
+    }
+    for (std::size_t k = 0; k < ImageView::Lines.size(); ++k) {
+        const ImageView::LineField &line = ImageView::Lines[k];
+        const QString name = QLatin1String(line.name);
+        const QString text = commandLine.single(name);
+        const QString hex = commandLine.single(hexOption(line));
+        if (commandLine.isSet(name) && commandLine.isSet(hexOption(line)))
+            Cli::usage(QStringLiteral("give --%1 or --%2, not both").arg(name, hexOption(line)));
+        if (commandLine.isSet(name))
+            plan.lineText[k] = lineText(name, text, line.length);
+        if (commandLine.isSet(hexOption(line)))
+            plan.lineHex[k] = linePairs(hexOption(line), hex, line.length);
+    }
+    const auto claim = [&plan](int number, std::optional<Glyph> glyph) {
+        if (!plan.glyphs.emplace(number, glyph).second)
+            Cli::usage(QStringLiteral("user character %1 is given twice").arg(number));
+    };
+    for (const QString &value : commandLine.values(GlyphOption)) {
+        const int number = glyphNumber(GlyphOption, value.section(QLatin1Char(':'), 0, 0));
+        claim(number, glyph(value));
+    }
+    for (const QString &value : commandLine.values(ClearGlyphOption))
+        claim(glyphNumber(ClearGlyphOption, value), std::nullopt);
+    return plan;
+}
+
+void apply(const Plan &plan, Configuration &config)
+{
+    for (const auto &[list, position] : plan.positions)
+        config.setListPosition(list, position);
+    MessageLine *lines[] = {&config.line1(), &config.line2()};
+    for (std::size_t k = 0; k < std::size(lines); ++k) {
+        MessageLine &line = *lines[k];
+        if (plan.lineText[k]) {
+            const QString &text = *plan.lineText[k];
+            line.selectView(MessageLine::View::Ascii);
+            for (int cell = 1; cell <= line.cellCount(); ++cell)
+                line.setAsciiText(cell, text.mid(cell - 1, 1));
+        }
+        if (plan.lineHex[k]) {
+            line.selectView(MessageLine::View::Hex);
+            for (int cell = 1; cell <= line.cellCount(); ++cell)
+                line.setHexText(cell, plan.lineHex[k]->value(cell - 1));
+        }
+    }
+    for (const auto &[number, glyph] : plan.glyphs) {
+        const Glyph record = glyph.value_or(Glyph{});
+        CharacterEditor::storeRecord(config.image(), number, record.code, record.grid);
+    }
+    config.AssembleImage();
+}
+
+} // namespace Edits
