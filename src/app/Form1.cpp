@@ -226,6 +226,7 @@ void Form1::createTopBand()
     identify(getSetting, QStringLiteral("GetSetting"), tr("Get setting from display"));
     getSetting->setGeometry(twips(2280, 840, 1932, 732));
     connect(getSetting, &QPushButton::clicked, this, &Form1::GetSetting_Click);
+    m_startButtons << getSetting;
 
     auto *load = button(this, QStringLiteral("Load"), QStringLiteral("Load"), tr("Load file"),
                         twips(5160, 960, 1452, 372));
@@ -233,6 +234,7 @@ void Form1::createTopBand()
     auto *save = button(this, QStringLiteral("Save"), QStringLiteral("Save"), tr("Save file"),
                         twips(5160, 1560, 1452, 372));
     connect(save, &QPushButton::clicked, this, &Form1::Save_Click);
+    m_startButtons << load << save;
 
     m_Image1 = new DisplayPicture(this);
     identify(m_Image1, QStringLiteral("Image1"), tr("Picture of the pole display"));
@@ -421,6 +423,7 @@ void Form1::createBottomBand()
     identify(download, QStringLiteral("Download"), tr("Download setting to display"));
     download->setGeometry(twips(6360, 8760, 2772, 612));
     connect(download, &QPushButton::clicked, this, &Form1::Download_Click);
+    m_startButtons << defaults << download;
 }
 
 // --- bindings ---------------------------------------------------------------
@@ -536,6 +539,11 @@ void Form1::Form_Load()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (m_transferRunning) {
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -665,11 +673,33 @@ Transfer::Target Form1::currentTarget() const
         m_Baud->currentText()};
 }
 
+void Form1::beginTransfer()
+{
+    m_transferRunning = true;
+    m_focusBeforeTransfer = focusWidget();
+    for (QPushButton *button : std::as_const(m_startButtons))
+        button->setEnabled(false);
+}
+
+bool Form1::endTransfer()
+{
+    m_transferRunning = false;
+    for (QPushButton *button : std::as_const(m_startButtons))
+        button->setEnabled(true);
+    if (m_focusBeforeTransfer)
+        m_focusBeforeTransfer->setFocus();
+    if (!m_closeRequested)
+        return true;
+    close();
+    return false;
+}
+
 void Form1::Download_Click()
 {
     const Transfer::Target target = currentTarget();
     m_config.AssembleImage();
     Transfer::DownloadResult result;
+    beginTransfer();
     {
         const WaitCursor wait;
         result = Transfer::download(m_MSComm1, m_ticks, target, m_config.image());
@@ -679,6 +709,8 @@ void Form1::Download_Click()
             Transfer::Delay(m_ticks, Transfer::ClosingPauseMs,
                             [] { QCoreApplication::processEvents(); });
     }
+    if (!endTransfer())
+        return;
     if (!result.ok) {
         m_prompts.message(result.message, AppTitle);
         return;
@@ -689,10 +721,13 @@ void Form1::Download_Click()
 void Form1::GetSetting_Click()
 {
     Transfer::UploadResult result;
+    beginTransfer();
     {
         const WaitCursor wait;
         result = Transfer::upload(m_MSComm1, m_ticks, currentTarget());
     }
+    if (!endTransfer())
+        return;
     if (result.status != Transfer::UploadResult::Status::Ok) {
         m_prompts.message(result.message, AppTitle);
         return;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -105,6 +106,11 @@ private:
     void reportStep(CharacterEditor::Step step);
     void LoadFile();
     Transfer::Target currentTarget() const;
+    // While a transfer runs, its closing pause included, nothing else can
+    // start one, load, save or reset; a close request waits for its end.
+    void beginTransfer();
+    // False when the window closed meanwhile and nothing more is to be shown.
+    bool endTransfer();
 
     MSComm &m_MSComm1;
     TickCounter &m_ticks;
@@ -116,6 +122,12 @@ private:
     QWidget *m_characterPage = nullptr;
     bool m_complete = false;
     bool m_completionQueued = false;
+    bool m_transferRunning = false;
+    bool m_closeRequested = false;
+    // The controls that start a transfer, a load, a save or the defaults.
+    QList<QPushButton *> m_startButtons;
+    // Disabling the pressed button moves the keyboard focus; it comes back.
+    QPointer<QWidget> m_focusBeforeTransfer;
 
     PortComboBox *m_Comm = nullptr;
     QComboBox *m_Baud = nullptr;
