@@ -1,10 +1,18 @@
 #pragma once
 
+#include <optional>
+
+#include <QChar>
 #include <QString>
 #include <QStringView>
 
 // Hex text of the message editor and of the cells written by the program.
 namespace HexText {
+
+// The one reader of a hex digit: "0".."9" give 0..9, "A".."F" and "a".."f"
+// give 10..15, anything else nothing. The message cells count nothing as 0;
+// the character code refuses it.
+std::optional<quint8> digitValue(QChar c);
 
 // Value of one hex digit character: "0".."9" give 0..9, "A".."F" and
 // "a".."f" give 10..15. Anything else, including the empty text, gives 0,
