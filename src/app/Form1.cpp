@@ -16,12 +16,12 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/AsciiCellValidator.h"
-#include "app/DisplayPicture.h"
-#include "app/DotButton.h"
-#include "app/PortComboBox.h"
 #include "app/Prompts.h"
-#include "app/WrapButton.h"
+#include "app/widgets/AsciiCellValidator.h"
+#include "app/widgets/DisplayPicture.h"
+#include "app/widgets/DotButton.h"
+#include "app/widgets/PortComboBox.h"
+#include "app/widgets/WrapButton.h"
 #include "files/SettingsFile.h"
 #include "link/MSComm.h"
 #include "link/PortChoice.h"

@@ -2,10 +2,10 @@
 #include <QSerialPortInfo>
 #include <QTest>
 
-#include "app/AsciiCellValidator.h"
-#include "app/DotButton.h"
-#include "app/PortComboBox.h"
-#include "app/WrapButton.h"
+#include "app/widgets/AsciiCellValidator.h"
+#include "app/widgets/DotButton.h"
+#include "app/widgets/PortComboBox.h"
+#include "app/widgets/WrapButton.h"
 
 // The window's small widgets on their own.
 class tst_AppWidgets : public QObject

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "FormRig.h"
-#include "app/DotButton.h"
+#include "app/widgets/DotButton.h"
 
 // The window: its controls, its start state and how its widgets reach the
 // configuration behind them.

@@ -1,4 +1,4 @@
-#include "app/DotButton.h"
+#include "app/widgets/DotButton.h"
 
 #include <QPainter>
 #include <QStyle>
