@@ -56,6 +56,7 @@ CharacterPage::CharacterPage(CharacterEditor &editor, Prompts &prompts, QWidget 
     m_grid = new DotGrid(CharacterEditor::Columns, CharacterEditor::Rows, Controls::px(DotPitch),
                          Controls::px(DotSize), page);
     m_grid->setGeometry(place(GridAt));
+    m_grid->setAccessibleName(tr("Dot grid"));
     for (int column = 1; column <= CharacterEditor::Columns; ++column) {
         const QByteArray array = "map" + QByteArray::number(column);
         for (int row = 0; row < CharacterEditor::Rows; ++row)

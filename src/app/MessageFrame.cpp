@@ -228,7 +228,10 @@ void MessageFrame::showCell(View view, int cell)
 void MessageFrame::showView()
 {
     const bool hex = m_line.view() == View::Hex;
+    // Tab reaches the selected option; the arrow keys select the other one.
     option(m_line.view())->setChecked(true);
+    m_hexOption->setFocusPolicy(hex ? Qt::StrongFocus : Qt::ClickFocus);
+    m_asciiOption->setFocusPolicy(hex ? Qt::ClickFocus : Qt::StrongFocus);
     // Hide first, then show, so that the frame never holds both rows at once.
     const auto setShown = [](const auto &widgets, bool shown) {
         for (QWidget *widget : widgets)
