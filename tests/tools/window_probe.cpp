@@ -2,12 +2,14 @@
 // checks by hand and for the documentation; not a test.
 //
 //   window_probe --shots DIR        one PNG per page, taken from the display
-//                                   (run it on an X server, e.g. Xvfb)
+//                                   (run it on an X server, e.g. Xvfb), and
+//                                   one of a drawing not yet stored
 //   window_probe --accessibility    the accessibility tree of every page, with
 //                                   each control's labelled-by relation
 
 #include <cstdio>
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -123,6 +125,19 @@ int main(int argc, char *argv[])
                 return 1;
             std::printf("%s\n", qPrintable(path));
         }
+        // A drawing not yet stored: the note beside the grid and the focus
+        // on a lit dot.
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            std::fprintf(stderr, "the window did not become active: no focus shown\n");
+        auto *dot = window.findChild<QAbstractButton *>(QStringLiteral("map3(1)"));
+        dot->setChecked(true);
+        dot->setFocus();
+        settle();
+        const QString path = folder.filePath(QStringLiteral("page-2-drawing.png"));
+        if (!window.screen()->grabWindow(window.winId()).save(path))
+            return 1;
+        std::printf("%s\n", qPrintable(path));
         return 0;
     }
     if (arguments[1] == QLatin1String("--accessibility")) {
