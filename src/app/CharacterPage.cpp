@@ -71,7 +71,7 @@ CharacterPage::CharacterPage(CharacterEditor &editor, Prompts &prompts, QWidget 
     auto *clear = Controls::button(page, QStringLiteral("MAP_Clear"), QStringLiteral("Clear"),
                                    place(ClearAt), tr("Clear dot grid"));
     m_unstoredNote = new QLabel(page);
-    m_unstoredNote->setObjectName(QStringLiteral("UDC_note"));
+    Controls::identify(m_unstoredNote, QStringLiteral("UDC_note"));
     m_unstoredNote->setWordWrap(true);
     m_unstoredNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_unstoredNote->setGeometry(place(NoteAt));

@@ -87,8 +87,8 @@ void tst_AppWidgets::dotGridIsOneTabStopWithArrowKeys()
     QTest::keyClick(before, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), grid->dot(1, 0));
     // Right and Down move across and down; the edges hold.
-    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up,
-                        Qt::Key_Up})
+    for (Qt::Key key :
+         {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Up})
         QTest::keyClick(QApplication::focusWidget(), key);
     QCOMPARE(QApplication::focusWidget(), grid->dot(2, 0));
     for (int k = 0; k < 9; ++k)

@@ -334,7 +334,8 @@ void TestCharacterEditor::noteWhileScreenDiffersFromRecord_data()
     QTest::addColumn<QList<QPoint>>("dots"); // toggled (column, row)
     QTest::addColumn<QString>("note");
     const QString keep = QStringLiteral("Not stored yet: press %1 to keep this character");
-    const QString code = QStringLiteral("Not stored yet: give it a code (0x20~0x7E), then press %1");
+    const QString code =
+        QStringLiteral("Not stored yet: give it a code (0x20~0x7E), then press %1");
     using Dots = QList<QPoint>;
     QTest::newRow("as loaded") << 1 << QByteArray("410001000000") << QString() << Dots{} << "";
     QTest::newRow("dot drawn") << 1 << QByteArray("410001000000") << QString() << Dots{{1, 0}}
@@ -343,12 +344,11 @@ void TestCharacterEditor::noteWhileScreenDiffersFromRecord_data()
         << 5 << QByteArray("410001000000") << QString() << Dots{{1, 0}, {1, 0}} << "";
     QTest::newRow("code changed") << 5 << QByteArray("410001000000") << "42" << Dots{}
                                   << keep.arg("<< or >>");
-    QTest::newRow("code in lower case") << 9 << QByteArray("7E0001000000") << "7e" << Dots{}
-                                        << "";
+    QTest::newRow("code in lower case") << 9 << QByteArray("7E0001000000") << "7e" << Dots{} << "";
     QTest::newRow("drawing without a code")
         << 9 << QByteArray("000000000000") << QString() << Dots{{5, 6}} << code.arg("<<");
-    QTest::newRow("bit 7 shows nothing") << 3 << QByteArray("418080808080") << QString() << Dots{}
-                                         << "";
+    QTest::newRow("bit 7 shows nothing")
+        << 3 << QByteArray("418080808080") << QString() << Dots{} << "";
 }
 
 void TestCharacterEditor::noteWhileScreenDiffersFromRecord()
