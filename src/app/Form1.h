@@ -1,7 +1,6 @@
 #pragma once
 
-#include <array>
-
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -9,23 +8,22 @@
 #include "link/Transfer.h"
 
 class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 
-class DisplayPicture;
-class DotButton;
+class CharacterPage;
+class CommandPage;
+class MessagePage;
 class MSComm;
 class PortComboBox;
 class Prompts;
 class TickCounter;
 
-// The program's one window. It owns the configuration and binds its widgets
-// to it: the widgets paint the model and forward input, the rules live in
-// the model.
+// The program's one window: the shell around the three pages. It holds the
+// configuration, the link and file controls, the tab control and the two
+// bottom buttons, and runs the handlers that reach across pages (transfers,
+// files, defaults). Each page is a view of its own, bound to its part of
+// the configuration.
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -33,17 +31,17 @@ class Form1 : public QWidget
 public:
     Form1(MSComm &comm, TickCounter &ticks, Prompts &prompts, QWidget *parent = nullptr);
 
-    // The configuration behind the widgets, for checks that look past them.
+    // The configuration behind the pages, for checks that look past them.
     Configuration &configuration() { return m_config; }
     const Configuration &configuration() const { return m_config; }
     // The path chosen in the last file dialog.
-    QString currentFileName() const { return m_fileName; }
+    QString currentFileName() const { return m_currentFileName; }
 
-    // Fills the pages behind the first one. Runs by itself right after the
+    // Builds the pages behind the first one. Runs by itself right after the
     // first paint or when another page is chosen; calling it again does
     // nothing.
     void completeWindow();
-    bool isComplete() const { return m_complete; }
+    bool isComplete() const { return m_characterPage != nullptr; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -54,84 +52,50 @@ private slots:
     void Form_Unload();
     void InitLists();
     void SetAllDefault_Click();
-    void Op_L1H_Click();
-    void Op_L1A_Click();
-    void Op_L2H_Click();
-    void Op_L2A_Click();
-    void CLR_MSG1_Click();
-    void CLR_MSG2_Click();
-    void map1_Click(int row);
-    void map2_Click(int row);
-    void map3_Click(int row);
-    void map4_Click(int row);
-    void map5_Click(int row);
-    void MAP_Clear_Click();
-    void UDC_NEXT_Click();
-    void UDC_UP_Click();
     void Download_Click();
     void GetSetting_Click();
     void Save_Click();
     void Load_Click();
 
 private:
-    // One message line's widgets: both rows of cells and both rulers.
-    struct LineWidgets
-    {
-        MessageLine *model = nullptr;
-        QRadioButton *hexOption = nullptr;
-        QRadioButton *asciiOption = nullptr;
-        QList<QLineEdit *> hexCells;
-        QList<QLineEdit *> asciiCells;
-        QList<QLabel *> hexRulers;
-        QList<QLabel *> asciiRulers;
-    };
-
-    void createTopBand();
-    void createCommandPage(QWidget *page);
-    void createMessagePage(QWidget *page);
-    void createCharacterPage(QWidget *page);
+    void createInterfaceBand();
+    void createPages();
     void createBottomBand();
-    QGroupBox *createMessageFrame(QWidget *page, int lineNumber, LineWidgets &line);
-    QRect onPage(int left, int top, int width, int height) const;
-
-    void bindDisplayList(QComboBox *box, Configuration::DisplayList list);
-    void showList(Configuration::DisplayList list);
-    void bindLine(LineWidgets &line);
-    void showCell(LineWidgets &line, MessageLine::View view, int cell);
-    void showView(LineWidgets &line);
-    void showCharacter();
-    void showConfiguration();
-    void toggleDot(int column, int row);
-    void reportStep(CharacterEditor::Step step);
+    void createShortcuts();
+    void chainTabOrder();
     void LoadFile();
     Transfer::Target currentTarget() const;
+    QList<QPushButton *> startButtons() const;
+    // While a transfer runs, its closing pause included, nothing else can
+    // start one, load, save or reset; a close request waits for its end.
+    void beginTransfer();
+    // False when the window closed meanwhile and nothing more is to be shown.
+    bool endTransfer();
 
-    MSComm &m_MSComm1;
+    MSComm &m_comm;
     TickCounter &m_ticks;
     Prompts &m_prompts;
     Configuration m_config;
-    QString m_fileName;
+    QString m_currentFileName;
+
+    PortComboBox *m_portBox = nullptr;      // Comm
+    QComboBox *m_linkSettingsBox = nullptr; // Baud
+    QPushButton *m_getSettingButton = nullptr;
+    QPushButton *m_loadButton = nullptr;
+    QPushButton *m_saveButton = nullptr;
+    QTabWidget *m_pages = nullptr; // SSTab1
     QPoint m_pageOrigin;
-    QWidget *m_messagePage = nullptr;
-    QWidget *m_characterPage = nullptr;
-    bool m_complete = false;
+    QPushButton *m_defaultsButton = nullptr;
+    QPushButton *m_downloadButton = nullptr;
+
+    CommandPage *m_commandPage = nullptr;
+    // Built by completeWindow().
+    MessagePage *m_messagePage = nullptr;
+    CharacterPage *m_characterPage = nullptr;
     bool m_completionQueued = false;
 
-    PortComboBox *m_Comm = nullptr;
-    QComboBox *m_Baud = nullptr;
-    QComboBox *m_Char = nullptr;
-    QComboBox *m_Command = nullptr;
-    QComboBox *m_BaudRate = nullptr;
-    QComboBox *m_Passthru = nullptr;
-    // Indexed by Configuration::DisplayList.
-    std::array<QComboBox *, 4> m_lists{};
-    QTabWidget *m_SSTab1 = nullptr;
-    DisplayPicture *m_Image1 = nullptr;
-
-    LineWidgets m_line1;
-    LineWidgets m_line2;
-
-    QLabel *m_UDC_label = nullptr;
-    QLineEdit *m_UDC_TEXT = nullptr;
-    std::array<std::array<DotButton *, CharacterEditor::Rows>, CharacterEditor::Columns> m_map{};
+    bool m_transferRunning = false;
+    bool m_closeRequested = false;
+    // Disabling the pressed button moves the keyboard focus; it comes back.
+    QPointer<QWidget> m_focusBeforeTransfer;
 };

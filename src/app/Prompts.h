@@ -2,6 +2,12 @@
 
 #include <QString>
 
+// The title of every message box that has none of its own.
+inline QString appTitle()
+{
+    return QStringLiteral("VFD");
+}
+
 // Message boxes and file dialogs, behind a seam that tests replace.
 class Prompts
 {

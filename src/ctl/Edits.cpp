@@ -67,7 +67,7 @@ QStringList linePairs(const QString &option, const QString &value, int cells)
     QStringList pairs;
     for (const QString &group : value.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         for (const QChar c : group) {
-            if (!HexText::isDigit(c))
+            if (!HexText::digitValue(c))
                 Cli::usage(QStringLiteral("--%1: \"%2\" is no hex digit").arg(option, c));
         }
         if (group.size() % 2 != 0)

@@ -7,19 +7,6 @@ namespace {
 const QString FirstCaption = QStringLiteral("User Defined Character  1");
 const QString StepCaption = QStringLiteral("User Defined Character ");
 
-// One digit of a code text: 0..15, or -1 for anything that is no hex digit.
-int digitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
-}
-
 } // namespace
 
 CharacterEditor::CodeReading CharacterEditor::readCode(QStringView text)
@@ -32,19 +19,19 @@ CharacterEditor::CodeReading CharacterEditor::readCode(QStringView text)
     }
     int code = 0;
     if (text.size() > 1) {
-        const int high = digitValue(text.front());
-        if (high < 0) {
+        const std::optional<quint8> high = HexText::digitValue(text.front());
+        if (!high) {
             reading.result = Step::HexValueError;
             return reading;
         }
-        code = 16 * high;
+        code = 16 * *high;
     }
-    const int low = digitValue(text.back());
-    if (low < 0) {
+    const std::optional<quint8> low = HexText::digitValue(text.back());
+    if (!low) {
         reading.result = Step::HexValueError;
         return reading;
     }
-    code += low;
+    code += *low;
     if (code < LowestCode || code > HighestCode) {
         reading.result = Step::RangeError;
         return reading;
@@ -77,6 +64,36 @@ bool CharacterEditor::isLit(int column, int row) const
     if (column < 1 || column > Columns || row < 0 || row >= Rows)
         return false;
     return m_dots[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)];
+}
+
+bool CharacterEditor::matchesRecord() const
+{
+    const int p = position();
+    const quint8 code = m_image.at(p);
+    const QString shownCode = code != 0 ? HexText::hexCompact(code) : QString();
+    if (m_codeText.compare(shownCode, Qt::CaseInsensitive) != 0)
+        return false;
+    for (int column = 1; column <= Columns; ++column) {
+        const quint8 bits = m_image.at(p + column);
+        for (int row = 0; row < Rows; ++row) {
+            if (isLit(column, row) != bool((bits >> row) & 1u))
+                return false;
+        }
+    }
+    return true;
+}
+
+QString CharacterEditor::unstoredNote() const
+{
+    if (matchesRecord())
+        return QString();
+    // Only the buttons that step from here store the drawing.
+    const QString buttons = m_number == FirstNumber  ? QStringLiteral(">>")
+                            : m_number == LastNumber ? QStringLiteral("<<")
+                                                     : QStringLiteral("<< or >>");
+    if (m_codeText.isEmpty())
+        return tr("Not stored yet: give it a code (0x20~0x7E), then press %1").arg(buttons);
+    return tr("Not stored yet: press %1 to keep this character").arg(buttons);
 }
 
 void CharacterEditor::setCodeText(const QString &text)

@@ -61,6 +61,13 @@ public:
     QString codeText() const { return m_codeText; }
     bool isLit(int column, int row) const;
 
+    // Whether the code text and the dots are what the record at the current
+    // position holds, as map_reset shows it (the code's letters in any case).
+    bool matchesRecord() const;
+    // While they are not, a short note that says how the drawing is kept (a
+    // step away stores it); empty when they are.
+    QString unstoredNote() const;
+
     // Typed into the code box; cut to two characters, not validated.
     void setCodeText(const QString &text);
 

@@ -4,26 +4,25 @@
 
 namespace HexText {
 
+std::optional<quint8> digitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return static_cast<quint8>(u - u'0');
+    if (u >= u'A' && u <= u'F')
+        return static_cast<quint8>(u - u'A' + 10);
+    if (u >= u'a' && u <= u'f')
+        return static_cast<quint8>(u - u'a' + 10);
+    return std::nullopt;
+}
+
 quint8 StrToDec(QStringView text)
 {
     // Exactly one character can be a digit; anything longer, shorter or
     // outside the two letter ranges counts 0.
     if (text.size() != 1)
         return 0;
-    const char16_t c = text.front().unicode();
-    if (c >= u'0' && c <= u'9')
-        return static_cast<quint8>(c - u'0');
-    if (c >= u'A' && c <= u'F')
-        return static_cast<quint8>(c - u'A' + 10);
-    if (c >= u'a' && c <= u'f')
-        return static_cast<quint8>(c - u'a' + 10);
-    return 0;
-}
-
-bool isDigit(QChar c)
-{
-    // StrToDec reads 0 for junk, so only "0" itself yields 0 as a digit.
-    return c == u'0' || StrToDec(QStringView(&c, 1)) != 0;
+    return digitValue(text.front()).value_or(0);
 }
 
 quint8 decodePair(QStringView high, QStringView low)

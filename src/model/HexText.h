@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QChar>
 #include <QString>
 #include <QStringView>
@@ -7,13 +9,15 @@
 // Hex text of the message editor and of the cells written by the program.
 namespace HexText {
 
+// The one reader of a hex digit: "0".."9" give 0..9, "A".."F" and "a".."f"
+// give 10..15, anything else nothing. The message cells count nothing as 0;
+// the character code refuses it.
+std::optional<quint8> digitValue(QChar c);
+
 // Value of one hex digit character: "0".."9" give 0..9, "A".."F" and
 // "a".."f" give 10..15. Anything else, including the empty text, gives 0,
 // so that junk in a cell can never yield a byte outside 0..255.
 quint8 StrToDec(QStringView text);
-
-// Whether a character is one of the digits StrToDec reads (0-9, A-F, a-f).
-bool isDigit(QChar c);
 
 // A hex pair, high digit first; a missing character counts as 0.
 quint8 decodePair(QStringView high, QStringView low);

@@ -1,11 +1,13 @@
 #include <QImage>
 #include <QSerialPortInfo>
+#include <QSignalSpy>
 #include <QTest>
 
-#include "app/AsciiCellValidator.h"
-#include "app/DotButton.h"
-#include "app/PortComboBox.h"
-#include "app/WrapButton.h"
+#include "app/widgets/AsciiCellValidator.h"
+#include "app/widgets/DotButton.h"
+#include "app/widgets/DotGrid.h"
+#include "app/widgets/PortComboBox.h"
+#include "app/widgets/WrapButton.h"
 
 // The window's small widgets on their own.
 class tst_AppWidgets : public QObject
@@ -15,6 +17,9 @@ class tst_AppWidgets : public QObject
 private slots:
     void dotShowsItsState_data();
     void dotShowsItsState();
+    void focusShowsOnLitAndDarkDots_data();
+    void focusShowsOnLitAndDarkDots();
+    void dotGridIsOneTabStopWithArrowKeys();
     void asciiValidator_data();
     void asciiValidator();
     void portTooltipListsTheSystemPorts();
@@ -41,6 +46,64 @@ void tst_AppWidgets::dotShowsItsState()
     QCOMPARE(painted.pixelColor(12, 12).rgb(), expected.rgb());
     // Lit and dark must be told apart on screen.
     QVERIFY(dot.palette().color(QPalette::WindowText) != dot.palette().color(QPalette::Button));
+}
+
+void tst_AppWidgets::focusShowsOnLitAndDarkDots_data()
+{
+    dotShowsItsState_data();
+}
+
+void tst_AppWidgets::focusShowsOnLitAndDarkDots()
+{
+    QFETCH(bool, lit);
+    DotButton dot;
+    dot.resize(25, 25);
+    dot.setChecked(lit);
+    dot.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dot));
+    dot.setFocus();
+    QVERIFY(dot.hasFocus());
+    const QImage painted = dot.grab().toImage();
+    // A ring in the highlight colour, and inside it one that stands out
+    // from the fill.
+    QCOMPARE(painted.pixelColor(1, 12).rgb(), dot.palette().color(QPalette::Highlight).rgb());
+    const QColor inner = painted.pixelColor(3, 12);
+    QVERIFY(qAbs(inner.lightness() - dot.fillColor().lightness()) > 100);
+}
+
+void tst_AppWidgets::dotGridIsOneTabStopWithArrowKeys()
+{
+    QWidget window;
+    auto *before = new QPushButton(QStringLiteral("before"), &window);
+    auto *grid = new DotGrid(5, 7, 32, 25, &window);
+    grid->move(0, 40);
+    auto *after = new QPushButton(QStringLiteral("after"), &window);
+    after->move(200, 0);
+    QSignalSpy toggled(grid, &DotGrid::dotToggled);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+
+    QTest::keyClick(before, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), grid->dot(1, 0));
+    // Right and Down move across and down; the edges hold.
+    for (Qt::Key key :
+         {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up, Qt::Key_Up})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    QCOMPARE(QApplication::focusWidget(), grid->dot(2, 0));
+    for (int k = 0; k < 9; ++k)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), grid->dot(2, 6));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(grid->dot(2, 6)->isChecked());
+    QCOMPARE(toggled.size(), 1);
+    QCOMPARE(toggled[0], (QVariantList{2, 6, true}));
+
+    // One Tab leaves the grid; Shift+Tab comes back to the same dot.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
+    QTest::keyClick(after, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), grid->dot(2, 6));
 }
 
 void tst_AppWidgets::asciiValidator_data()

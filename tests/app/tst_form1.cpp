@@ -1,18 +1,17 @@
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "FormRig.h"
-#include "app/DotButton.h"
 
-// The window: its controls, its start state and how its widgets reach the
-// configuration behind them.
+// The window: its controls, how they are named and reached, its start state,
+// the command page's lists and closing.
 class tst_Form1 : public QObject
 {
     Q_OBJECT
@@ -31,20 +30,14 @@ private slots:
     void startState();
     void startLists_data();
     void startLists();
-    void typingReachesTheModel();
-    void asciiCellAcceptsOnlyCodePageCharacters_data();
-    void asciiCellAcceptsOnlyCodePageCharacters();
-    void viewButtonsSwitchCellsAndRulers_data();
-    void viewButtonsSwitchCellsAndRulers();
-    void clearEmptiesTheShownView();
     void displayListsBindToTheConfiguration_data();
     void displayListsBindToTheConfiguration();
     void setAllDefaultKeepsTheLinkChoice();
-    void dotsToggleAndStep();
-    void badCodeShowsMessageAndStays_data();
-    void badCodeShowsMessageAndStays();
     void closingClosesAnOpenPort();
     void closingWithPortClosedDoesNothing();
+    void tabFollowsReadingOrder_data();
+    void tabFollowsReadingOrder();
+    void shortcuts();
 };
 
 // --- controls ---------------------------------------------------------------
@@ -70,7 +63,8 @@ void tst_Form1::controlsAreNamed()
     const QList<QWidget *> found = rig.form.findChildren<QWidget *>(name);
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.first()->accessibleDescription(), name);
-    QVERIFY(!found.first()->accessibleName().isEmpty());
+    QVERIFY(
+        !QAccessible::queryAccessibleInterface(found.first())->text(QAccessible::Name).isEmpty());
 }
 
 void tst_Form1::arraysAreComplete_data()
@@ -192,6 +186,13 @@ void tst_Form1::captions()
     else
         QFAIL("no caption");
 
+    // Said as it is shown (the symbol buttons get words of their own).
+    if (caption.front().isLetterOrNumber()) {
+        const QString spoken =
+            QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        QVERIFY2(spoken.contains(caption.trimmed()), qPrintable(spoken));
+    }
+
     // The caption shows whole on a one-line control.
     if (auto *label = qobject_cast<QLabel *>(widget))
         QVERIFY2(label->fontMetrics().horizontalAdvance(caption) <= label->width(),
@@ -308,18 +309,19 @@ void tst_Form1::startLists_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("editable");
+    QTest::addColumn<QString>("label");
     QTest::newRow("Char") << "Char"
-                          << "USA/Eurpope  (Default)" << 19 << false;
+                          << "USA/Eurpope  (Default)" << 19 << false << "Label1";
     QTest::newRow("Command") << "Command"
-                             << "EPSON (Default)" << 10 << false;
+                             << "EPSON (Default)" << 10 << false << "Label2";
     QTest::newRow("BaudRate") << "BaudRate"
-                              << "9600,n,8,1 (Default)" << 2 << false;
+                              << "9600,n,8,1 (Default)" << 2 << false << "Label3";
     QTest::newRow("Passthru") << "Passthru"
-                              << "None     (Default)" << 3 << false;
+                              << "None     (Default)" << 3 << false << "Label4";
     QTest::newRow("Comm") << "Comm"
-                          << "Com 1" << 8 << true;
+                          << "Com 1" << 8 << true << "Label6";
     QTest::newRow("Baud") << "Baud"
-                          << "9600,n,8,1" << 2 << true;
+                          << "9600,n,8,1" << 2 << true << "Label7";
 }
 
 void tst_Form1::startLists()
@@ -328,138 +330,19 @@ void tst_Form1::startLists()
     QFETCH(QString, text);
     QFETCH(int, count);
     QFETCH(bool, editable);
+    QFETCH(QString, label);
     FormRig rig;
     QComboBox *box = rig.get<QComboBox>(name);
     QCOMPARE(box->currentText(), text);
     QCOMPARE(box->count(), count);
     QCOMPARE(box->isEditable(), editable);
-}
 
-// --- message cells ------------------------------------------------------------
-
-void tst_Form1::typingReachesTheModel()
-{
-    FormRig rig;
-    QLineEdit *hex = rig.cell("L1H", 3);
-    hex->selectAll();
-    QTest::keyClicks(hex, "7e");
-    QCOMPARE(rig.form.configuration().line1().hexText(3), QStringLiteral("7e"));
-    // A third character does not fit.
-    QTest::keyClicks(hex, "1");
-    QCOMPARE(hex->text(), QStringLiteral("7e"));
-
-    // The typed pair goes into the image with the next assembly (a save).
-    QTemporaryDir dir;
-    rig.prompts.saveAnswers << dir.filePath("typed.vfd");
-    rig.click("Save");
-    QFile file(dir.filePath("typed.vfd"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(quint8(file.readAll().at(8)), quint8(0x7E)); // image byte 9 = cell 3
-
-    rig.click("Op_L1A");
-    QLineEdit *ascii = rig.cell("L1A", 5);
-    ascii->selectAll();
-    QTest::keyClicks(ascii, "Q");
-    QCOMPARE(rig.form.configuration().line1().asciiText(5), QStringLiteral("Q"));
-    QCOMPARE(rig.cell("L1A", 3)->text(), QStringLiteral("~"));
-}
-
-void tst_Form1::asciiCellAcceptsOnlyCodePageCharacters_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("letter") << "Z" << true;
-    QTest::newRow("blank") << " " << true;
-    QTest::newRow("latin-1 e acute") << QString(QChar(0xE9)) << true;
-    QTest::newRow("A macron") << QString(QChar(0x0100)) << false;
-    QTest::newRow("cjk") << QString(QChar(0x4E2D)) << false;
-    QTest::newRow("snowman") << QString(QChar(0x2603)) << false;
-}
-
-void tst_Form1::asciiCellAcceptsOnlyCodePageCharacters()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, accepted);
-    FormRig rig;
-    rig.click("Op_L2A");
-    QLineEdit *cell = rig.cell("L2A", 40); // empty after the defaults
-    QVERIFY(cell->text().isEmpty());
-    cell->setFocus();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
-    QApplication::sendEvent(cell, &press);
-    QCOMPARE(cell->text(), accepted ? typed : QString());
-    QCOMPARE(rig.form.configuration().line2().asciiText(40), accepted ? typed : QString());
-}
-
-void tst_Form1::viewButtonsSwitchCellsAndRulers_data()
-{
-    QTest::addColumn<int>("line");
-    QTest::newRow("line 1") << 1;
-    QTest::newRow("line 2") << 2;
-}
-
-void tst_Form1::viewButtonsSwitchCellsAndRulers()
-{
-    QFETCH(int, line);
-    FormRig rig;
-    const QByteArray l = "L" + QByteArray::number(line);
-    const QByteArray other = line == 1 ? "L2" : "L1";
-    const int cells = line == 1 ? 20 : 40;
-    const int rulers = line == 1 ? 5 : 10;
-    const auto shown = [&](const QByteArray &array, QChar view) {
-        int count = 0;
-        for (int i = 1; i <= 40; ++i)
-            if (QWidget *w = rig.cell((array + view.toLatin1()).constData(), i))
-                count += !w->isHidden();
-        for (int i = 0; i < 10; ++i)
-            if (QWidget *w = rig.get(QStringLiteral("Label_%1%2%3(%4)")
-                                         .arg(QLatin1String(array))
-                                         .arg(view)
-                                         .arg(1)
-                                         .arg(i)))
-                count += !w->isHidden();
-        return count;
-    };
-
-    rig.click(("Op_" + l + "A").constData());
-    QCOMPARE(shown(l, 'A'), cells + rulers);
-    QCOMPARE(shown(l, 'H'), 0);
-    QVERIFY(rig.get<QRadioButton>(("Op_" + l + "A").constData())->isChecked());
-    QVERIFY(!rig.get<QRadioButton>(("Op_" + l + "H").constData())->isChecked());
-    QCOMPARE(rig.cell((l + "A").constData(), 1)->text(), QStringLiteral("*"));
-    QVERIFY(rig.cell((l + "H").constData(), 1)->text().isEmpty());
-    QCOMPARE(rig.form.configuration().image().at(1), quint8(0)); // nothing assembled
-    // The other line keeps its view.
-    QCOMPARE(shown(other, 'H'), (line == 1 ? 40 : 20) + (line == 1 ? 10 : 5));
-
-    // Clicking the shown view again changes nothing.
-    const QStringList before = rig.snapshot();
-    rig.click(("Op_" + l + "A").constData());
-    QCOMPARE(rig.snapshot(), before);
-
-    rig.click(("Op_" + l + "H").constData());
-    QCOMPARE(shown(l, 'H'), cells + rulers);
-    QCOMPARE(shown(l, 'A'), 0);
-    QCOMPARE(rig.cell((l + "H").constData(), 1)->text(), QStringLiteral("2A"));
-    // Line 1's second cell shows "V" again; line 2's shows "*" as before.
-    QCOMPARE(rig.cell((l + "H").constData(), 2)->text(),
-             line == 1 ? QStringLiteral("56") : QStringLiteral("2A"));
-}
-
-void tst_Form1::clearEmptiesTheShownView()
-{
-    FormRig rig;
-    rig.click("CLR_MSG1");
-    for (int i = 1; i <= 20; ++i)
-        QVERIFY(rig.cell("L1H", i)->text().isEmpty());
-    QVERIFY(rig.get<QRadioButton>("Op_L1H")->isChecked());
-    QCOMPARE(rig.cell("L2H", 1)->text(), QStringLiteral("2A")); // line 2 untouched
-
-    rig.click("Op_L2A");
-    rig.click("CLR_MSG2");
-    for (int i = 1; i <= 40; ++i)
-        QVERIFY(rig.cell("L2A", i)->text().isEmpty());
-    QVERIFY(rig.get<QRadioButton>("Op_L2A")->isChecked());
+    // A screen reader names the box by its caption label.
+    QAccessibleInterface *captionLabel = QAccessible::queryAccessibleInterface(rig.get(label));
+    const auto relations =
+        QAccessible::queryAccessibleInterface(box)->relations(QAccessible::Label);
+    QVERIFY(std::any_of(relations.cbegin(), relations.cend(),
+                        [&](const auto &relation) { return relation.first == captionLabel; }));
 }
 
 void tst_Form1::displayListsBindToTheConfiguration_data()
@@ -517,85 +400,6 @@ void tst_Form1::setAllDefaultKeepsTheLinkChoice()
     QVERIFY(rig.comm.calls.isEmpty());
 }
 
-// --- character editor -------------------------------------------------------
-
-void tst_Form1::dotsToggleAndStep()
-{
-    FormRig rig;
-    auto *top = qobject_cast<DotButton *>(rig.dot(3, 0));
-    QVERIFY(top);
-    QTest::mouseClick(top, Qt::LeftButton);
-    QVERIFY(top->isChecked());
-    QVERIFY(rig.form.configuration().characters().isLit(3, 0));
-    QCOMPARE(top->fillColor(), top->palette().color(QPalette::WindowText));
-    QTest::mouseClick(rig.dot(5, 6), Qt::LeftButton);
-    QTest::mouseClick(rig.dot(5, 6), Qt::LeftButton); // twice: dark again
-    QVERIFY(!rig.dot(5, 6)->isChecked());
-    QVERIFY(!rig.form.configuration().characters().isLit(5, 6));
-
-    QLineEdit *code = rig.get<QLineEdit>("UDC_TEXT");
-    QTest::keyClicks(code, "41");
-    rig.click("UDC_NEXT");
-    const SettingsImage &image = rig.form.configuration().image();
-    const QList<quint8> record = {image.at(69), image.at(70), image.at(71),
-                                  image.at(72), image.at(73), image.at(74)};
-    QCOMPARE(record, (QList<quint8>{0x41, 0x00, 0x00, 0x01, 0x00, 0x00}));
-    QCOMPARE(rig.get<QLabel>("UDC_label")->text(), QStringLiteral("User Defined Character 2"));
-    QVERIFY(code->text().isEmpty());
-    QVERIFY(!top->isChecked());
-
-    rig.click("UDC_UP");
-    QCOMPARE(rig.get<QLabel>("UDC_label")->text(), QStringLiteral("User Defined Character 1"));
-    QCOMPARE(code->text(), QStringLiteral("41"));
-    QVERIFY(top->isChecked());
-
-    // Clear darkens the grid and keeps the code text; UP on 1 does nothing.
-    rig.click("MAP_Clear");
-    QVERIFY(!top->isChecked());
-    QCOMPARE(code->text(), QStringLiteral("41"));
-    rig.click("UDC_UP");
-    QCOMPARE(rig.get<QLabel>("UDC_label")->text(), QStringLiteral("User Defined Character 1"));
-    QCOMPARE(image.at(72), quint8(0x01)); // not stored by the ignored press
-    QVERIFY(rig.prompts.messages.isEmpty());
-}
-
-void tst_Form1::badCodeShowsMessageAndStays_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("G1") << "G1"
-                        << "Hex Value Error !!";
-    QTest::newRow("1G") << "1G"
-                        << "Hex Value Error !!";
-    QTest::newRow("5") << "5"
-                       << "Error !! Range is 0x20~0x7E !!";
-    QTest::newRow("7F") << "7F"
-                        << "Error !! Range is 0x20~0x7E !!";
-}
-
-void tst_Form1::badCodeShowsMessageAndStays()
-{
-    QFETCH(QString, code);
-    QFETCH(QString, message);
-    FormRig rig;
-    QTest::mouseClick(rig.dot(1, 1), Qt::LeftButton);
-    QTest::keyClicks(rig.get<QLineEdit>("UDC_TEXT"), code);
-    rig.click("UDC_NEXT");
-    QCOMPARE(rig.prompts.messages.size(), 1);
-    QCOMPARE(rig.prompts.messages[0].text, message);
-    QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
-    QVERIFY(rig.get<QLineEdit>("UDC_TEXT")->text().isEmpty());
-    QCOMPARE(rig.get<QLabel>("UDC_label")->text(), QStringLiteral("User Defined Character  1"));
-    QVERIFY(rig.dot(1, 1)->isChecked());
-    QCOMPARE(rig.form.configuration().image().at(69), quint8(0));
-
-    // The emptied text lets a second press step on without storing.
-    rig.click("UDC_NEXT");
-    QCOMPARE(rig.prompts.messages.size(), 1);
-    QCOMPARE(rig.get<QLabel>("UDC_label")->text(), QStringLiteral("User Defined Character 2"));
-    QCOMPARE(rig.form.configuration().image().at(70), quint8(0));
-}
-
 // --- closing ------------------------------------------------------------------
 
 void tst_Form1::closingClosesAnOpenPort()
@@ -619,6 +423,73 @@ void tst_Form1::closingWithPortClosedDoesNothing()
     QVERIFY(rig.comm.calls.isEmpty());
     QVERIFY(rig.prompts.messages.isEmpty());
     QVERIFY(rig.prompts.questions.isEmpty());
+}
+
+void tst_Form1::tabFollowsReadingOrder_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("order");
+    const QStringList band = {"Comm", "Baud", "GetSetting", "Load", "Save", "SSTab1"};
+    const QStringList bottom = {"SetAllDefault", "Download"};
+    const auto cells = [](const char *array, int count) {
+        QStringList names;
+        for (int i = 1; i <= count; ++i)
+            names << QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
+        return names;
+    };
+    QTest::newRow("Command Setting")
+        << 0 << band + QStringList{"Char", "Command", "BaudRate", "Passthru"} + bottom;
+    // Tab reaches the selected view option; the arrow keys choose the other.
+    QTest::newRow("Welcome Msg") << 1
+                                 << band + QStringList{"CLR_MSG1", "Op_L1H"} + cells("L1H", 20) +
+                                        QStringList{"CLR_MSG2", "Op_L2H"} + cells("L2H", 40) +
+                                        bottom;
+    QTest::newRow("User Defined Character")
+        << 2
+        << band + QStringList{"UDC_UP", "UDC_TEXT", "UDC_NEXT", "map1(0)", "MAP_Clear"} + bottom;
+}
+
+void tst_Form1::tabFollowsReadingOrder()
+{
+    QFETCH(int, page);
+    QFETCH(QStringList, order);
+    FormRig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+    rig.get<QTabWidget>("SSTab1")->setCurrentIndex(page);
+    // A focused part (a box's line edit, the tab bar) counts as its control.
+    const auto nameOf = [](QWidget *widget) {
+        while (widget && widget->accessibleDescription().isEmpty())
+            widget = widget->parentWidget();
+        return widget ? widget->objectName() : QString();
+    };
+    rig.get("Comm")->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    do {
+        visited << nameOf(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } while (nameOf(QApplication::focusWidget()) != "Comm" && visited.size() < 200);
+    QCOMPARE(visited, order);
+}
+
+void tst_Form1::shortcuts()
+{
+    FormRig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+    auto *pages = rig.get<QTabWidget>("SSTab1");
+    QTest::keyClick(&rig.form, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(pages->currentIndex(), 1);
+    QTest::keyClick(&rig.form, Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(&rig.form, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(pages->currentIndex(), 2);
+    QTest::keyClick(&rig.form, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&rig.form, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(rig.prompts.openFilters.size(), 1);
+    QCOMPARE(rig.prompts.saveFilters.size(), 1);
+    QVERIFY(rig.get("Load")->toolTip().contains("Ctrl+O"));
+    QTest::keyClick(&rig.form, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!rig.form.isVisible());
 }
 
 QTEST_MAIN(tst_Form1)

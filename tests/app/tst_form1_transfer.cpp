@@ -1,5 +1,6 @@
 #include <QGuiApplication>
 #include <QTest>
+#include <QTimer>
 
 #include "FormRig.h"
 #include "model/HexText.h"
@@ -19,6 +20,9 @@ private slots:
     void uploadReportsThenRefreshes();
     void failedUploadChangesNothing_data();
     void failedUploadChangesNothing();
+    void closingPauseStartsNothingElse_data();
+    void closingPauseStartsNothingElse();
+    void closeDuringThePauseEndsWithoutAMessage();
 
 private:
     static QByteArray reply(quint8 baud, quint8 charSet, quint8 command, quint8 passthru);
@@ -224,6 +228,71 @@ void tst_Form1Transfer::failedUploadChangesNothing()
     QVERIFY(rig.form.configuration().image() == image);
     QVERIFY(!rig.comm.isPortOpen());
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void tst_Form1Transfer::closingPauseStartsNothingElse_data()
+{
+    QTest::addColumn<QString>("pressed");
+    for (const char *name : {"Download", "GetSetting", "Load", "Save", "SetAllDefault"})
+        QTest::newRow(name) << name;
+}
+
+void tst_Form1Transfer::closingPauseStartsNothingElse()
+{
+    QFETCH(QString, pressed);
+    FormRig rig;
+    // Answers that would let an unguarded load or save go ahead.
+    rig.prompts.openAnswers << QStringLiteral("/nonexistent/a.vfd");
+    rig.prompts.saveAnswers << QStringLiteral("/nonexistent/b.vfd");
+    QStringList enabledInPause;
+    quint32 pauseStart = 0;
+    // Runs inside the closing pause, the first time it lets events through.
+    QTimer::singleShot(0, &rig.form, [&] {
+        pauseStart = rig.ticks.now();
+        for (const char *name : {"Download", "GetSetting", "Load", "Save", "SetAllDefault"})
+            if (rig.get(QLatin1String(name))->isEnabled())
+                enabledInPause << QLatin1String(name);
+        // The lists, the cells and the character editor stay usable.
+        rig.combo("Command")->setCurrentIndex(4);
+        rig.click("Op_L1A");
+        QTest::mouseClick(rig.dot(2, 3), Qt::LeftButton);
+        rig.click(qPrintable(pressed));
+    });
+    rig.click("Download");
+
+    QVERIFY(pauseStart > 0);
+    QCOMPARE(rig.prompts.messageTexts(), QStringList{"Download O.K ! Please restart !"});
+    QCOMPARE(rig.comm.written.size(), 129);
+    QVERIFY(rig.prompts.openFilters.isEmpty());
+    QVERIFY(rig.prompts.saveFilters.isEmpty());
+    QCOMPARE(rig.comboText("Command"), QStringLiteral("AEDEX"));
+    QCOMPARE(enabledInPause, QStringList());
+    QVERIFY(rig.get<QRadioButton>("Op_L1A")->isChecked());
+    QVERIFY(rig.form.configuration().characters().isLit(2, 3));
+    // Afterwards everything can be started again.
+    for (const char *name : {"Download", "GetSetting", "Load", "Save", "SetAllDefault"})
+        QVERIFY2(rig.get(QLatin1String(name))->isEnabled(), name);
+}
+
+void tst_Form1Transfer::closeDuringThePauseEndsWithoutAMessage()
+{
+    FormRig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
+    bool closedAtOnce = true;
+    quint32 closeRequestedAt = 0;
+    QTimer::singleShot(0, &rig.form, [&] {
+        closeRequestedAt = rig.ticks.now();
+        closedAtOnce = rig.form.close();
+    });
+    rig.click("Download");
+
+    QVERIFY(!closedAtOnce);
+    QVERIFY(rig.ticks.now() >= closeRequestedAt + 900); // the pause ran on
+    QVERIFY(rig.prompts.messages.isEmpty());
+    QVERIFY(!rig.form.isVisible());
+    QVERIFY(!rig.comm.isPortOpen());
+    QCOMPARE(rig.comm.written.size(), 129);
 }
 
 QTEST_MAIN(tst_Form1Transfer)

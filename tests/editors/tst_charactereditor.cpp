@@ -1,3 +1,4 @@
+#include <QPoint>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -52,6 +53,8 @@ private slots:
     void smallCodeShownCompact();
     void recordOfAnyCharacter();
     void dotsAndClear();
+    void noteWhileScreenDiffersFromRecord_data();
+    void noteWhileScreenDiffersFromRecord();
     void returnToFirst_data();
     void returnToFirst();
 };
@@ -334,6 +337,59 @@ void TestCharacterEditor::returnToFirst()
     QCOMPARE(editor.codeText(), redraw ? QStringLiteral("2A") : QString());
     QCOMPARE(litCount(editor), redraw ? 1 : 0);
     QCOMPARE(editor.isLit(1, 6), redraw);
+}
+
+void TestCharacterEditor::noteWhileScreenDiffersFromRecord_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QByteArray>("record");  // of that character, as hex
+    QTest::addColumn<QString>("typed");      // code text typed; null: untouched
+    QTest::addColumn<QList<QPoint>>("dots"); // toggled (column, row)
+    QTest::addColumn<QString>("note");
+    const QString keep = QStringLiteral("Not stored yet: press %1 to keep this character");
+    const QString code =
+        QStringLiteral("Not stored yet: give it a code (0x20~0x7E), then press %1");
+    using Dots = QList<QPoint>;
+    QTest::newRow("as loaded") << 1 << QByteArray("410001000000") << QString() << Dots{} << "";
+    QTest::newRow("dot drawn") << 1 << QByteArray("410001000000") << QString() << Dots{{1, 0}}
+                               << keep.arg(">>");
+    QTest::newRow("dot drawn and taken back")
+        << 5 << QByteArray("410001000000") << QString() << Dots{{1, 0}, {1, 0}} << "";
+    QTest::newRow("code changed") << 5 << QByteArray("410001000000") << "42" << Dots{}
+                                  << keep.arg("<< or >>");
+    QTest::newRow("code in lower case") << 9 << QByteArray("7E0001000000") << "7e" << Dots{} << "";
+    QTest::newRow("drawing without a code")
+        << 9 << QByteArray("000000000000") << QString() << Dots{{5, 6}} << code.arg("<<");
+    QTest::newRow("bit 7 shows nothing")
+        << 3 << QByteArray("418080808080") << QString() << Dots{} << "";
+}
+
+void TestCharacterEditor::noteWhileScreenDiffersFromRecord()
+{
+    QFETCH(int, number);
+    QFETCH(QByteArray, record);
+    QFETCH(QString, typed);
+    QFETCH(QList<QPoint>, dots);
+    QFETCH(QString, note);
+    SettingsImage image;
+    setRecord(image, number, QByteArray::fromHex(record));
+    CharacterEditor editor(image);
+    editor.returnToFirst(true); // drawn from the image, as after a load
+    while (editor.number() < number)
+        QCOMPARE(editor.stepNext(), Step::Moved); // empty texts: nothing stored
+    if (!typed.isNull())
+        editor.setCodeText(typed);
+    for (const QPoint &dot : dots)
+        editor.toggleDot(dot.x(), dot.y());
+    QCOMPARE(editor.unstoredNote(), note);
+
+    // A step away stores the drawing; coming back, the screen is the record.
+    if (!note.isEmpty() && !editor.codeText().isEmpty()) {
+        const Step away = number == 9 ? editor.stepPrevious() : editor.stepNext();
+        QCOMPARE(away, Step::Moved);
+        QCOMPARE(number == 9 ? editor.stepNext() : editor.stepPrevious(), Step::Moved);
+        QVERIFY(editor.matchesRecord());
+    }
 }
 
 QTEST_APPLESS_MAIN(TestCharacterEditor)

@@ -50,7 +50,7 @@ void TestHexText::strToDec()
     QCOMPARE(int(HexText::StrToDec(text)), value);
     // A digit is exactly what reads as a value of its own.
     if (text.size() == 1)
-        QCOMPARE(HexText::isDigit(text.front()), value != 0 || text == u"0");
+        QCOMPARE(HexText::digitValue(text.front()).has_value(), value != 0 || text == u"0");
 }
 
 void TestHexText::decodePair_data()

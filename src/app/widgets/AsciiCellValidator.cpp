@@ -1,4 +1,4 @@
-#include "app/AsciiCellValidator.h"
+#include "app/widgets/AsciiCellValidator.h"
 
 #include "model/CodePage.h"
 

@@ -1,4 +1,4 @@
-#include "app/WrapButton.h"
+#include "app/widgets/WrapButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

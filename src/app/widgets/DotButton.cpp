@@ -1,8 +1,6 @@
-#include "app/DotButton.h"
+#include "app/widgets/DotButton.h"
 
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 DotButton::DotButton(QWidget *parent) : QPushButton(parent)
 {
@@ -25,10 +23,11 @@ void DotButton::paintEvent(QPaintEvent *)
     painter.drawRect(box);
 
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = box.adjusted(3, 3, -3, -3);
-        option.backgroundColor = fillColor();
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        // A ring in the highlight colour and, inside it, one in the other
+        // dot colour: the focus shows on a lit and on a dark dot alike.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        painter.setPen(palette().color(isChecked() ? QPalette::Button : QPalette::WindowText));
+        painter.drawRect(box.adjusted(3, 3, -3, -3));
     }
 }

@@ -1,4 +1,4 @@
-#include "app/DisplayPicture.h"
+#include "app/widgets/DisplayPicture.h"
 
 #include <QFont>
 #include <QLinearGradient>

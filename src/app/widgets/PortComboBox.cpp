@@ -1,4 +1,4 @@
-#include "app/PortComboBox.h"
+#include "app/widgets/PortComboBox.h"
 
 #include <QAbstractItemView>
 #include <QSerialPortInfo>

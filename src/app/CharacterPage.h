@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPoint>
+
+#include "editors/CharacterEditor.h"
+
+class DotGrid;
+class Prompts;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+// The "User Defined Character" page, bound to the character editor: the
+// caption with the character's number, the code box between the step
+// buttons, the dot grid, and a note while the screen is not yet stored.
+class CharacterPage : public QObject
+{
+    Q_OBJECT
+
+public:
+    CharacterPage(CharacterEditor &editor, Prompts &prompts, QWidget *page, QPoint pageOrigin);
+
+    QList<QWidget *> tabOrder() const;
+
+private slots:
+    // A dot was lit or darkened: the editor follows the dot's state,
+    // however it changed.
+    void map1_Click(int row);
+    void map2_Click(int row);
+    void map3_Click(int row);
+    void map4_Click(int row);
+    void map5_Click(int row);
+    void MAP_Clear_Click();
+    void UDC_NEXT_Click();
+    void UDC_UP_Click();
+
+private:
+    void showCharacter();
+    void reportStep(CharacterEditor::Step step);
+
+    CharacterEditor &m_editor;
+    Prompts &m_prompts;
+    QLabel *m_caption = nullptr;    // UDC_label
+    QWidget *m_previous = nullptr;  // UDC_UP
+    QLineEdit *m_codeBox = nullptr; // UDC_TEXT
+    QWidget *m_next = nullptr;      // UDC_NEXT
+    DotGrid *m_grid = nullptr;      // map1 .. map5
+    QWidget *m_clear = nullptr;     // MAP_Clear
+    QLabel *m_unstoredNote = nullptr;
+};

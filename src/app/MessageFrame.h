@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QList>
+
+#include "editors/LineTyping.h"
+#include "editors/MessageLine.h"
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class MessageCell;
+
+// The frame of one welcome-message line: its two view options, both rows
+// of cells with their rulers, and its "Clear" button, bound to the line.
+// The cells show the line's texts and hand every change back to it, and
+// typing runs on from cell to cell as in one line of text.
+class MessageFrame : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    // `lineNumber` 1 or 2 picks the frame's row of the table.
+    MessageFrame(int lineNumber, MessageLine &line, QWidget *page, QPoint pageOrigin);
+
+    QRadioButton *option(MessageLine::View view) const;
+    QPushButton *clearButton() const { return m_clear; }
+    // The frame's controls that Tab reaches, in reading order (the hidden
+    // view's cells are passed over).
+    QList<QWidget *> tabOrder() const;
+
+private:
+    void addView(MessageLine::View view);
+    void bindCell(MessageLine::View view, int cell);
+    const QList<MessageCell *> &cells(MessageLine::View view) const;
+    void showCell(MessageLine::View view, int cell);
+    void showView();
+    void placeCaret(LineTyping::Caret caret);
+
+    MessageLine &m_line;
+    LineTyping m_typing;
+    int m_table;
+    QRadioButton *m_asciiOption = nullptr;
+    QRadioButton *m_hexOption = nullptr;
+    QPushButton *m_clear = nullptr;
+    QList<MessageCell *> m_asciiCells;
+    QList<MessageCell *> m_hexCells;
+    QList<QLabel *> m_asciiRulers;
+    QList<QLabel *> m_hexRulers;
+    // Set while a cell is written from the line, so that it is not handed back.
+    bool m_showing = false;
+};

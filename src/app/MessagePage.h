@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPoint>
+
+class MessageFrame;
+class MessageLine;
+class QRadioButton;
+class QWidget;
+
+// The "Welcome Msg" page: one frame per message line, and the handlers of
+// their view options and "Clear" buttons.
+class MessagePage : public QObject
+{
+    Q_OBJECT
+
+public:
+    MessagePage(MessageLine &line1, MessageLine &line2, QWidget *page, QPoint pageOrigin);
+
+    QList<QWidget *> tabOrder() const;
+
+private slots:
+    // A line moves to a view whenever its option becomes selected: by a
+    // click, a key, code or an assistive tool.
+    void Op_L1H_Click();
+    void Op_L1A_Click();
+    void Op_L2H_Click();
+    void Op_L2A_Click();
+    void CLR_MSG1_Click();
+    void CLR_MSG2_Click();
+
+private:
+    void bindOption(QRadioButton *option, void (MessagePage::*handler)());
+
+    MessageLine &m_line1;
+    MessageLine &m_line2;
+    MessageFrame *m_frame1;
+    MessageFrame *m_frame2;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLineEdit>
+
+// One cell of a message line. Typing, pasting and the caret keys go to the
+// line, which decides where they land (the next cell, the one before);
+// everything else is the line edit's own. A selection is taken out first.
+class MessageCell : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    using QLineEdit::QLineEdit;
+
+signals:
+    void typed(int offset, const QString &text);
+    void pasted(int offset, const QString &text);
+    // Left, Right, Home, End and Backspace without a selection.
+    void lineKey(int key, int offset);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    // Deletes the selected text, if any, and returns where the caret stands.
+    int takeSelection();
+    void pasteClipboard();
+};
