@@ -4,11 +4,7 @@ namespace Transfer {
 
 namespace {
 
-constexpr quint8 Escape = 0x1B;
-constexpr quint8 DownloadCommand = 0xEF;
-constexpr quint8 UploadCommand = 0xEE;
-// 0x1B 0xEF, the lead byte and bytes 1..126.
-constexpr int DownloadLength = 3 + ImageLayout::ConfigLength;
+using namespace Protocol;
 
 // The port as the user chose it: no entry and no typed name is refused
 // here, before the component is touched.

@@ -6,6 +6,7 @@
 
 #include "link/MSComm.h"
 #include "link/PortChoice.h"
+#include "link/Protocol.h"
 #include "link/TickCounter.h"
 #include "model/SettingsImage.h"
 
@@ -16,8 +17,6 @@ inline constexpr qint32 SendTimeoutMs = 2000;
 // Upload waits: for the first reply byte, then for the whole reply.
 inline constexpr qint32 FirstByteWaitMs = 2000;
 inline constexpr qint32 ReplyWaitMs = 3000;
-inline constexpr int ReplyLength = 127;
-inline constexpr quint8 LeadByte = 0xAA;
 // The pause after a download, while the display takes its new settings.
 inline constexpr qint32 ClosingPauseMs = 1000;
 
