@@ -319,8 +319,10 @@ void LinkPtyTest::uploadMisbehaviour_data()
     QTest::newRow("short reply")
         << QStringList{"--short", "57"} << Status::ShortReply
         << "Incomplete reply from the display: 57 of 127 bytes came. Nothing was changed.";
-    QTest::newRow("line dropped") << QStringList{"--drop-after", "1"} << Status::LinkError
-                                  << "The upload from %1 stopped";
+    QTest::newRow("line dropped")
+        << QStringList{"--drop-after", "1"} << Status::LinkError
+        << "The upload from %1 stopped and the port was closed: the line to the display was lost. "
+           "Nothing was changed.";
 }
 
 void LinkPtyTest::uploadMisbehaviour()
