@@ -145,6 +145,7 @@ private slots:
     void downloadFactoryDefaults();
     void downloadSwitchesAsciiToHex();
     void staleInputDiscarded();
+    void downloadLosesTheLineAtTheEnd();
     void uploadSetsControls_data();
     void uploadSetsControls();
     void uploadMisbehaviour_data();
@@ -231,6 +232,23 @@ void LinkPtyTest::staleInputDiscarded()
     SerialPortComm comm;
     QVERIFY(Transfer::download(comm, m_ticks, target(sim.port()), image).ok);
     QCOMPARE(readFile(saved), image.configBytes());
+}
+
+void LinkPtyTest::downloadLosesTheLineAtTheEnd()
+{
+    // The display hangs up as the last byte comes: the port took every byte
+    // long before, and that is no success.
+    Simulator sim;
+    QVERIFY(sim.start({"--quiet", "--drop-after", "129"}));
+    SerialPortComm comm;
+    const Transfer::DownloadResult result =
+        Transfer::download(comm, m_ticks, target(sim.port()), storedImage());
+    QVERIFY(!result.ok);
+    QCOMPARE(result.message,
+             QStringLiteral("The download to %1 failed while its last bytes were on their way, "
+                            "and the port was closed: the line to the display was lost.")
+                 .arg(sim.port()));
+    QVERIFY(!comm.isPortOpen());
 }
 
 void LinkPtyTest::uploadSetsControls_data()

@@ -176,7 +176,7 @@ private:
 
     bool faultOnTime() const
     {
-        return m_open && !m_fault && faultAfterMs >= 0 && m_replyStarted &&
+        return !m_fault && faultAfterMs >= 0 && m_replyStarted &&
                elapsedTicks(*m_replyStarted, now()) >= faultAfterMs;
     }
 
