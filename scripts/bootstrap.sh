@@ -6,6 +6,8 @@ set -euo pipefail
 # Liberation Sans stands in for Arial; Symbola draws the control pictures
 # that ASCII cells show for control codes.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev fonts-liberation2 fonts-symbola)
+# The fuzz targets (scripts/fuzz.sh, CI) are built with clang and libFuzzer.
+packages+=(clang libclang-rt-14-dev)
 # The window's screenshots and the start-up benchmark want a real X server.
 if [[ "${1:-}" == "--with-x" ]]; then
     packages+=(xvfb imagemagick x11-utils)

@@ -4,6 +4,7 @@
 #include "editors/Configuration.h"
 #include "model/HexText.h"
 #include "model/OptionLists.h"
+#include "support/ConfigSnapshot.h"
 
 using List = Configuration::DisplayList;
 using View = MessageLine::View;
@@ -18,27 +19,6 @@ QByteArray imageRange(const SettingsImage &image, int first, int length)
     for (int k = 0; k < length; ++k)
         bytes.append(char(image.at(first + k)));
     return bytes;
-}
-
-// Everything a widget can show, to prove that an operation changed nothing.
-QStringList snapshot(Configuration &config)
-{
-    QStringList state;
-    state << QString::fromLatin1(config.image().configBytes().toHex())
-          << QString::number(config.image().at(0));
-    for (List list : {List::BaudRate, List::Char, List::Command, List::Passthru})
-        state << QString::number(config.listPosition(list));
-    for (MessageLine *line : {&config.line1(), &config.line2()}) {
-        state << QString::number(int(line->view()));
-        for (int cell = 1; cell <= line->cellCount(); ++cell)
-            state << line->hexText(cell) << line->asciiText(cell);
-    }
-    CharacterEditor &editor = config.characters();
-    state << QString::number(editor.number()) << editor.caption() << editor.codeText();
-    for (int column = 1; column <= CharacterEditor::Columns; ++column)
-        for (int row = 0; row < CharacterEditor::Rows; ++row)
-            state << (editor.isLit(column, row) ? QStringLiteral("#") : QStringLiteral("."));
-    return state;
 }
 
 QByteArray validFile()
@@ -478,14 +458,14 @@ void TestConfiguration::fileRefused()
     config.characters().setCodeText(QStringLiteral("41"));
     config.characters().toggleDot(2, 2);
     config.image().set(100, 0x99);
-    const QStringList before = snapshot(config);
+    const QStringList before = configSnapshot(config);
 
     QSignalSpy lists(&config, &Configuration::listPositionChanged);
     QSignalSpy cells(&config.line1(), &MessageLine::cellTextChanged);
     QSignalSpy editor(&config.characters(), &CharacterEditor::changed);
     QVERIFY(!Configuration::isLoadable(bytes));
     QVERIFY(!config.applyFile(bytes));
-    QCOMPARE(snapshot(config), before);
+    QCOMPARE(configSnapshot(config), before);
     QCOMPARE(lists.count() + cells.count() + editor.count(), 0);
 }
 

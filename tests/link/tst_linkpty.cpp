@@ -10,6 +10,7 @@
 #include "link/SerialPortComm.h"
 #include "link/Transfer.h"
 #include "model/OptionLists.h"
+#include "support/ConfigSnapshot.h"
 
 using Status = Transfer::UploadResult::Status;
 using List = Configuration::DisplayList;
@@ -93,27 +94,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// What the window shows, to see that a failed upload changes nothing.
-struct Shown
-{
-    SettingsImage image;
-    QList<int> positions;
-    QStringList cells;
-    MessageLine::View view1;
-    bool operator==(const Shown &) const = default;
-};
-
-Shown shown(Configuration &config)
-{
-    Shown s{config.image(), {}, {}, config.line1().view()};
-    for (const List list : {List::BaudRate, List::Char, List::Command, List::Passthru})
-        s.positions << config.listPosition(list);
-    for (MessageLine *line : {&config.line1(), &config.line2()})
-        for (int cell = 1; cell <= line->cellCount(); ++cell)
-            s.cells << line->hexText(cell) + QLatin1Char('|') + line->asciiText(cell);
-    return s;
 }
 
 // A display image with every field set, reserved bytes and records included.
@@ -358,7 +338,7 @@ void LinkPtyTest::uploadMisbehaviour()
     config.startUp();
     config.image().set(ImageLayout::Reserved.front(), 0x42);
     config.image().set(ImageLayout::Characters, 0x41);
-    const Shown before = shown(config);
+    const QStringList before = configSnapshot(config);
 
     SerialPortComm comm;
     const Transfer::UploadResult result = Transfer::upload(comm, m_ticks, target(sim.port()));
@@ -369,7 +349,7 @@ void LinkPtyTest::uploadMisbehaviour()
     if (result.status == Status::Ok)
         config.applyUpload(result.reply);
     else
-        QVERIFY(shown(config) == before);
+        QCOMPARE(configSnapshot(config), before);
 }
 
 void LinkPtyTest::refusal_data()
