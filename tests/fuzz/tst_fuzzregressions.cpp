@@ -20,7 +20,8 @@ private slots:
         QTest::addColumn<QString>("target");
         int rows = 0;
         for (const QString &target : {QStringLiteral("settingsfile"), QStringLiteral("upload")}) {
-            for (const QString &folder : {QStringLiteral("corpus"), QStringLiteral("regressions")}) {
+            for (const QString &folder :
+                 {QStringLiteral("corpus"), QStringLiteral("regressions")}) {
                 const QDir dir(QStringLiteral(FUZZ_DIR "/%1/%2").arg(folder, target));
                 for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name)) {
                     QTest::addRow("%s/%s/%s", qPrintable(folder), qPrintable(target),
