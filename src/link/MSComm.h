@@ -51,8 +51,8 @@ public:
 };
 
 // The contract, which every component keeps:
-// - closed, it takes no output and hands out no input, and both buffer
-//   counts read 0; closing drops input that was not read;
+// - closed, it takes no output, hands out no input and every count reads 0;
+//   bytes that reach the line before it opens are read after opening;
 // - opening clears an earlier fault; after a fault it takes no output;
 // - a settings text that does not parse is refused with a reason;
 // - a line that goes away while open is a fault with lineLostReason().
