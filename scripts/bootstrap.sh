@@ -9,6 +9,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev fonts-liberation
 # The packaging tests check the installed files and the Debian package with
 # the tools that desktops and Debian use.
 packages+=(desktop-file-utils appstream man-db dpkg-dev file lintian)
+# The fuzz targets (scripts/fuzz.sh, CI) are built with clang and libFuzzer.
+packages+=(clang libclang-rt-14-dev)
 # The window's screenshots and the start-up benchmark want a real X server.
 if [[ "${1:-}" == "--with-x" ]]; then
     packages+=(xvfb imagemagick x11-utils)

@@ -85,9 +85,16 @@ void MessageLine::showBytes(QByteArrayView bytes)
 
 void MessageLine::convertToHex()
 {
+    // A zero byte shows as an empty ASCII cell. Before the line's last
+    // character it must come back as "00": an empty hex cell there would let
+    // every later byte move up one cell when the cells are read. Empty cells
+    // after the last character stay empty.
+    int last = m_cellCount;
+    while (last > 0 && cellRef(View::Ascii, last).isEmpty())
+        --last;
     for (int cell = 1; cell <= m_cellCount; ++cell) {
         const QString ascii = cellRef(View::Ascii, cell);
-        if (!ascii.isEmpty()) {
+        if (cell <= last) {
             // Cells only ever hold characters with a code.
             const quint8 code = CodePage::codeForText(ascii).value_or(0);
             writeCell(View::Hex, cell, HexText::hexPair(code));

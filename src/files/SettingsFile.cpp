@@ -4,6 +4,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace SettingsFile {
 
 QString loadFilter()
@@ -41,15 +49,61 @@ QString loadErrorMessage()
     return QStringLiteral("Error");
 }
 
+namespace {
+
+QString notRegularReason(const QString &path)
+{
+    return QFileInfo::exists(path) ? QStringLiteral("it is not a regular file")
+                                   : QStringLiteral("there is no such file");
+}
+
+// Opens for reading only what is a regular file: a pipe, a device or a
+// socket can hold its reader forever, in opening or in reading. QFile never
+// creates a file that is opened read-only.
+bool openRegular(QFile &file, const QString &path, QString *error)
+{
+    if (!QFileInfo(path).isFile()) {
+        *error = notRegularReason(path);
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    // Something else may stand at the path by the time it is opened: open
+    // without waiting and ask the opened file itself.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("it is not a regular file");
+        return false;
+    }
+    // Reading a regular file never waits, O_NONBLOCK or not.
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+#else
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+#endif
+}
+
+} // namespace
+
 ReadResult read(const QString &path)
 {
     ReadResult result;
-    // QFile never creates a file that is opened read-only.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
+    QFile file;
+    if (!openRegular(file, path, &result.error))
         return result;
-    }
     // Only the first 126 bytes matter; whatever follows is never read.
     result.bytes = file.read(Length);
     if (file.error() != QFileDevice::NoError) {

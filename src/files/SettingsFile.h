@@ -28,7 +28,9 @@ struct ReadResult
 };
 
 // Reads a file without ever creating it. A file shorter than 126 bytes
-// fails; a longer one gives its first 126.
+// fails; a longer one gives its first 126. Anything but a regular file (a
+// pipe, a device, a socket, a folder) is refused before it is opened, so
+// that a read never waits.
 ReadResult read(const QString &path);
 
 struct WriteResult

@@ -57,3 +57,16 @@ std::optional<LineSettings> LineSettings::parse(QStringView text)
 
     return result;
 }
+
+int LineSettings::bitsPerFrame() const
+{
+    const int parityBits = parity == Parity::None ? 0 : 1;
+    const int stop = stopBits == StopBits::One ? 1 : 2;
+    return 1 + dataBits + parityBits + stop;
+}
+
+qint32 LineSettings::lineTimeMs(int bytes) const
+{
+    const qint64 bits = qint64(qMax(bytes, 0)) * bitsPerFrame() * 1000;
+    return static_cast<qint32>(qMin<qint64>((bits + baudRate - 1) / baudRate, 1 << 30));
+}

@@ -36,11 +36,40 @@ public:
     virtual int outBufferCount() = 0;
     virtual int inBufferCount() = 0;
 
+    // Bytes the system has taken from the output buffer and not yet put on
+    // the line (its driver's queue); -1 when the system cannot tell. Asking
+    // may find the line lost.
+    virtual int lineQueueCount() = 0;
+
     // Input: every byte received and not yet read, oldest first.
     virtual QByteArray input() = 0;
 
     // Whether the device reported an error since it was opened (an adapter
-    // pulled out, say), and the system's reason for the last failure.
+    // pulled out, say), and the reason for the last failure in plain words.
     virtual bool hasFault() const = 0;
     virtual QString errorString() const = 0;
 };
+
+// The contract, which every component keeps:
+// - closed, it takes no output, hands out no input and every count reads 0;
+//   bytes that reach the line before it opens are read after opening;
+// - opening clears an earlier fault; after a fault it takes no output;
+// - a settings text that does not parse is refused with a reason;
+// - a line that goes away while open is a fault with lineLostReason().
+inline QString lineLostReason()
+{
+    return QStringLiteral("the line to the display was lost");
+}
+
+// A text the user typed, in quotes for a message; a long one is cut short,
+// so that a pasted page cannot flood the message box.
+inline QString quotedForMessage(const QString &text)
+{
+    constexpr qsizetype Longest = 40;
+    if (text.size() <= Longest)
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    QString part = text.left(Longest - 1);
+    if (part.back().isHighSurrogate())
+        part.chop(1);
+    return QLatin1Char('"') + part + QChar(0x2026) + QLatin1Char('"');
+}

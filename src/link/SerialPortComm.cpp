@@ -4,6 +4,14 @@
 
 #include "link/PortChoice.h"
 
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+#elif defined(Q_OS_UNIX)
+#include <cerrno>
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
 SerialPortComm::SerialPortComm()
 {
     // Signals are delivered directly from inside the wait calls, so faults
@@ -36,16 +44,16 @@ bool SerialPortComm::setSettings(const QString &settings)
 {
     const std::optional<LineSettings> parsed = LineSettings::parse(settings);
     if (!parsed) {
-        m_error = QStringLiteral("the settings \"%1\" are not valid; they need speed, parity, "
+        m_error = QStringLiteral("the settings %1 are not valid; they need speed, parity, "
                                  "data bits and stop bits, such as \"9600,n,8,1\".")
-                      .arg(settings);
+                      .arg(quotedForMessage(settings));
         return false;
     }
     m_settingsText = settings;
     m_line = *parsed;
     if (m_port.isOpen() && !applyLineSettings()) {
-        m_error = QStringLiteral("the port does not accept the settings \"%1\": %2")
-                      .arg(settings, m_port.errorString());
+        m_error = QStringLiteral("the port does not accept the settings %1: %2")
+                      .arg(quotedForMessage(settings), m_port.errorString());
         return false;
     }
     return true;
@@ -117,8 +125,8 @@ bool SerialPortComm::setPortOpen(bool open)
         return false;
     }
     if (!applyLineSettings()) {
-        m_error = QStringLiteral("%1 does not accept the settings \"%2\": %3")
-                      .arg(device, m_settingsText, m_port.errorString());
+        m_error = QStringLiteral("%1 does not accept the settings %2: %3")
+                      .arg(device, quotedForMessage(m_settingsText), m_port.errorString());
         m_port.close();
         m_fault = false;
         return false;
@@ -173,6 +181,32 @@ int SerialPortComm::inBufferCount()
     return static_cast<int>(m_port.bytesAvailable());
 }
 
+int SerialPortComm::lineQueueCount()
+{
+    if (!m_port.isOpen())
+        return 0;
+#if defined(Q_OS_WIN)
+    DWORD errors = 0;
+    COMSTAT status = {};
+    if (ClearCommError(m_port.handle(), &errors, &status))
+        return static_cast<int>(status.cbOutQue);
+    noteLineLost();
+    return 0;
+#elif defined(Q_OS_UNIX) && defined(TIOCOUTQ)
+    int queued = 0;
+    if (::ioctl(m_port.handle(), TIOCOUTQ, &queued) == 0)
+        return queued;
+    // Not a terminal, or a driver without the request: nobody can tell.
+    if (errno == ENOTTY || errno == EINVAL)
+        return -1;
+    // A terminal whose line is gone fails every request (EIO, ENXIO).
+    noteLineLost();
+    return 0;
+#else
+    return -1;
+#endif
+}
+
 QByteArray SerialPortComm::input()
 {
     if (!m_port.isOpen())
@@ -187,6 +221,11 @@ void SerialPortComm::noteError(QSerialPort::SerialPortError error)
     case QSerialPort::TimeoutError:
         // A wait that ran out is how polling works, not a fault.
         return;
+    case QSerialPort::NotOpenError:
+    case QSerialPort::UnsupportedOperationError:
+        // Asked of a closed port, or settings the port refuses: the caller
+        // gets a failure of its own, the line is fine.
+        return;
     case QSerialPort::DeviceNotFoundError:
     case QSerialPort::PermissionError:
     case QSerialPort::OpenError:
@@ -197,8 +236,14 @@ void SerialPortComm::noteError(QSerialPort::SerialPortError error)
     default:
         break;
     }
+    // Whatever the system calls it once the port is open (a read or write
+    // error, "Inappropriate ioctl for device" after a hang-up), the line
+    // has stopped working: the system's own words would not help.
+    noteLineLost();
+}
+
+void SerialPortComm::noteLineLost()
+{
     m_fault = true;
-    m_error = m_port.errorString().isEmpty()
-                  ? QStringLiteral("the device reported an error")
-                  : QStringLiteral("the device reported an error (%1)").arg(m_port.errorString());
+    m_error = lineLostReason();
 }

@@ -28,6 +28,7 @@ public:
     bool setOutput(QByteArrayView bytes) override;
     int outBufferCount() override;
     int inBufferCount() override;
+    int lineQueueCount() override;
     QByteArray input() override;
 
     bool hasFault() const override { return m_fault; }
@@ -45,6 +46,7 @@ private:
     bool applyLineSettings();
     QString openFailureReason(const QString &device) const;
     void noteError(QSerialPort::SerialPortError error);
+    void noteLineLost();
 
     QSerialPort m_port;
     int m_number = 0;

@@ -4,11 +4,7 @@ namespace Transfer {
 
 namespace {
 
-constexpr quint8 Escape = 0x1B;
-constexpr quint8 DownloadCommand = 0xEF;
-constexpr quint8 UploadCommand = 0xEE;
-// 0x1B 0xEF, the lead byte and bytes 1..126.
-constexpr int DownloadLength = 3 + ImageLayout::ConfigLength;
+using namespace Protocol;
 
 // The port as the user chose it: no entry and no typed name is refused
 // here, before the component is touched.
@@ -73,6 +69,35 @@ int waitForInput(MSComm &comm, TickCounter &ticks, int enough, qint32 limitMs)
         else if (elapsed > limitMs)
             return count;
     }
+}
+
+// Watches the line while the bytes that the system still holds go out, at
+// the line's speed, and DrainMarginMs more. Returns why the download failed:
+// the line was lost, or the bytes did not leave; empty when they did.
+QString drainFailure(MSComm &comm, TickCounter &ticks, const LineSettings &line)
+{
+    const int queued = comm.lineQueueCount();
+    // When the system cannot tell, everything sent may still be queued.
+    const qint32 limitMs = line.lineTimeMs(queued < 0 ? DownloadLength : queued) + DrainMarginMs;
+    quint32 start = ticks.GetTickCount();
+    int left = queued;
+    for (;;) {
+        comm.inBufferCount(); // a look at the device notices a lost line
+        left = comm.lineQueueCount();
+        if (comm.hasFault())
+            return sendFailureReason(comm, SendStatus::DeviceError);
+        const quint32 now = ticks.GetTickCount();
+        const qint32 elapsed = elapsedTicks(start, now);
+        if (elapsed < 0)
+            start = now;
+        else if (elapsed >= limitMs)
+            break;
+    }
+    if (left > 0)
+        return QStringLiteral("the port did not send its last %1 bytes within %2 ms")
+            .arg(left)
+            .arg(limitMs);
+    return QString();
 }
 
 UploadResult linkError(MSComm &comm, const Target &target, const QString &reason)
@@ -140,15 +165,28 @@ DownloadResult download(MSComm &comm, TickCounter &ticks, const Target &target,
     for (qsizetype k = 0; k < bytes.size(); ++k) {
         const SendStatus status = SendByte(comm, ticks, static_cast<quint8>(bytes[k]));
         if (status != SendStatus::Sent) {
+            const QString reason = sendFailureReason(comm, status);
             comm.setPortOpen(false);
             result.message = QStringLiteral("The download to %1 stopped after %2 of %3 bytes and "
                                             "the port was closed: %4.")
                                  .arg(target.port.shownText)
                                  .arg(k)
                                  .arg(DownloadLength)
-                                 .arg(sendFailureReason(comm, status));
+                                 .arg(reason);
             return result;
         }
+    }
+
+    // The bytes count as sent once the system has taken them; they reach
+    // the display only when they have left the port.
+    const QString drainReason =
+        drainFailure(comm, ticks, LineSettings::parse(target.settings).value_or(LineSettings()));
+    if (!drainReason.isEmpty()) {
+        comm.setPortOpen(false);
+        result.message = QStringLiteral("The download to %1 failed while its last bytes were on "
+                                        "their way, and the port was closed: %2.")
+                             .arg(target.port.shownText, drainReason);
+        return result;
     }
 
     // Whatever the display said meanwhile is not examined.

@@ -4,8 +4,10 @@
 
 #include <QString>
 
+#include "link/LineSettings.h"
 #include "link/MSComm.h"
 #include "link/PortChoice.h"
+#include "link/Protocol.h"
 #include "link/TickCounter.h"
 #include "model/SettingsImage.h"
 
@@ -16,8 +18,10 @@ inline constexpr qint32 SendTimeoutMs = 2000;
 // Upload waits: for the first reply byte, then for the whole reply.
 inline constexpr qint32 FirstByteWaitMs = 2000;
 inline constexpr qint32 ReplyWaitMs = 3000;
-inline constexpr int ReplyLength = 127;
-inline constexpr quint8 LeadByte = 0xAA;
+// After a download's last byte the line is watched while the bytes still
+// queued go out, and this much longer: a UART's or an adapter's own buffer
+// is seen by no request.
+inline constexpr qint32 DrainMarginMs = 100;
 // The pause after a download, while the display takes its new settings.
 inline constexpr qint32 ClosingPauseMs = 1000;
 
@@ -44,7 +48,8 @@ struct DownloadResult
 };
 
 // Opens the port, discards stale input, sends 0x1B 0xEF 0xAA and bytes
-// 1..126 of the image, and closes the port on every outcome.
+// 1..126 of the image, waits until they have left the port (a line lost
+// meanwhile fails the download), and closes the port on every outcome.
 DownloadResult download(MSComm &comm, TickCounter &ticks, const Target &target,
                         const SettingsImage &image);
 

@@ -4,6 +4,8 @@
 
 #include "model/OptionLists.h"
 
+using namespace Protocol;
+
 DisplaySimulator::Event DisplaySimulator::feed(quint8 byte)
 {
     switch (m_state) {
@@ -22,7 +24,7 @@ DisplaySimulator::Event DisplaySimulator::feed(quint8 byte)
         }
         return Event::None;
     case State::Lead:
-        if (byte != Lead) {
+        if (byte != LeadByte) {
             m_state = State::Idle;
             return Event::BadLead;
         }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "link/Protocol.h"
 #include "model/SettingsImage.h"
 
 // The TQ-540's side of the two exchanges, byte by byte: 0x1B 0xEF 0xAA and
@@ -13,11 +14,11 @@ class DisplaySimulator
 public:
     struct Options
     {
-        quint8 lead = 0xAA;     // lead byte of the reply
-        int replyLength = -1;   // send only this many reply bytes (-1: all 127)
-        int extraBytes = 0;     // junk after the reply
-        bool noAnswer = false;  // ignore upload requests
-        bool keepImage = false; // take downloads but keep the old image
+        quint8 lead = Protocol::LeadByte; // lead byte of the reply
+        int replyLength = -1;             // send only this many reply bytes (-1: all 127)
+        int extraBytes = 0;               // junk after the reply
+        bool noAnswer = false;            // ignore upload requests
+        bool keepImage = false;           // take downloads but keep the old image
     };
 
     enum class Event {
@@ -28,10 +29,6 @@ public:
         Kept,            // a whole image came and was dropped (keepImage)
     };
 
-    static constexpr quint8 Escape = 0x1B;
-    static constexpr quint8 DownloadCommand = 0xEF;
-    static constexpr quint8 UploadCommand = 0xEE;
-    static constexpr quint8 Lead = 0xAA;
     static constexpr quint8 ExtraByte = 0x5A;
 
     DisplaySimulator() = default;

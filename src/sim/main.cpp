@@ -114,8 +114,8 @@ int main(int argc, char *argv[])
     options.noAnswer = parser.isSet(QStringLiteral("no-answer"));
     options.keepImage = parser.isSet(QStringLiteral("keep-image"));
     options.lead = static_cast<quint8>(
-        intOption(parser, QStringLiteral("wrong-lead"), DisplaySimulator::Lead, 0, 255));
-    options.replyLength = intOption(parser, QStringLiteral("short"), -1, 0, 127);
+        intOption(parser, QStringLiteral("wrong-lead"), Protocol::LeadByte, 0, 255));
+    options.replyLength = intOption(parser, QStringLiteral("short"), -1, 0, Protocol::ReplyLength);
     options.extraBytes = intOption(parser, QStringLiteral("extra"), 0, 0, 65536);
     const int firstByteDelay = intOption(parser, QStringLiteral("first-byte-delay"), 0, 0, 60000);
     const int stale = intOption(parser, QStringLiteral("stale"), 0, 0, 4096);

@@ -4,6 +4,7 @@
 #include "editors/Configuration.h"
 #include "model/HexText.h"
 #include "model/OptionLists.h"
+#include "support/ConfigSnapshot.h"
 
 using List = Configuration::DisplayList;
 using View = MessageLine::View;
@@ -18,27 +19,6 @@ QByteArray imageRange(const SettingsImage &image, int first, int length)
     for (int k = 0; k < length; ++k)
         bytes.append(char(image.at(first + k)));
     return bytes;
-}
-
-// Everything a widget can show, to prove that an operation changed nothing.
-QStringList snapshot(Configuration &config)
-{
-    QStringList state;
-    state << QString::fromLatin1(config.image().configBytes().toHex())
-          << QString::number(config.image().at(0));
-    for (List list : {List::BaudRate, List::Char, List::Command, List::Passthru})
-        state << QString::number(config.listPosition(list));
-    for (MessageLine *line : {&config.line1(), &config.line2()}) {
-        state << QString::number(int(line->view()));
-        for (int cell = 1; cell <= line->cellCount(); ++cell)
-            state << line->hexText(cell) << line->asciiText(cell);
-    }
-    CharacterEditor &editor = config.characters();
-    state << QString::number(editor.number()) << editor.caption() << editor.codeText();
-    for (int column = 1; column <= CharacterEditor::Columns; ++column)
-        for (int row = 0; row < CharacterEditor::Rows; ++row)
-            state << (editor.isLit(column, row) ? QStringLiteral("#") : QStringLiteral("."));
-    return state;
 }
 
 QByteArray validFile()
@@ -73,6 +53,8 @@ private slots:
     void assembleHexCells_data();
     void assembleHexCells();
     void assembleSwitchesAsciiToHex();
+    void viewSwitchKeepsBytes_data();
+    void viewSwitchKeepsBytes();
     void uploadBounds_data();
     void uploadBounds();
     void uploadSpreads();
@@ -325,12 +307,62 @@ void TestConfiguration::assembleSwitchesAsciiToHex()
     config.AssembleImage();
     QCOMPARE(config.line2().view(), View::Hex);
     QCOMPARE(config.line2().hexText(1), QStringLiteral("4F"));
-    // The empty hex cells between close up, as for any hex line.
+    // The empty cells between stand for zero bytes and keep "ÿ" in cell 40.
+    QCOMPARE(config.line2().hexText(3), QStringLiteral("00"));
     QByteArray expected(40, '\0');
     expected[0] = 'O';
     expected[1] = 'K';
-    expected[2] = char(0xFF);
+    expected[39] = char(0xFF);
     QCOMPARE(imageRange(config.image(), 27, 40), expected);
+}
+
+void TestConfiguration::viewSwitchKeepsBytes_data()
+{
+    QTest::addColumn<QByteArray>("line1");
+    QTest::addColumn<QByteArray>("line2");
+
+    const auto padded = [](const QByteArray &hex, int length) {
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        return bytes + QByteArray(length - bytes.size(), '\0');
+    };
+    QTest::newRow("zero inside line 1") << padded("4142004344", 20) << padded("", 40);
+    QTest::newRow("zeros before the text of line 2")
+        << padded("", 20) << padded("00000048454C4C4F", 40);
+    QTest::newRow("zeros at both ends and between")
+        << padded("00410000420000000000000000000000000000FF", 20)
+        << QByteArray(39, '\0') + QByteArray("\x7E");
+    // Every byte value once, with a zero after every sixth, cut into lines.
+    QByteArray all;
+    for (int value = 1; value <= 0xFF; ++value) {
+        all.append(char(value));
+        if (value % 6 == 0)
+            all.append('\0');
+    }
+    for (int part = 0; part * 60 < all.size(); ++part) {
+        const QByteArray bytes = all.mid(part * 60, 60).leftJustified(60, '\0');
+        QTest::newRow(qPrintable(QStringLiteral("every value, part %1").arg(part)))
+            << bytes.left(20) << bytes.mid(20);
+    }
+}
+
+void TestConfiguration::viewSwitchKeepsBytes()
+{
+    QFETCH(QByteArray, line1);
+    QFETCH(QByteArray, line2);
+
+    QByteArray file = validFile();
+    file.replace(ImageLayout::Line1 - 1, 20, line1);
+    file.replace(ImageLayout::Line2 - 1, 40, line2);
+    Configuration config;
+    config.startUp();
+    QVERIFY(config.applyFile(file));
+    for (MessageLine *line : {&config.line1(), &config.line2()})
+        line->selectView(View::Ascii);
+    for (MessageLine *line : {&config.line1(), &config.line2()})
+        line->selectView(View::Hex);
+    config.AssembleImage();
+    QCOMPARE(imageRange(config.image(), ImageLayout::Line1, 20).toHex(' '), line1.toHex(' '));
+    QCOMPARE(imageRange(config.image(), ImageLayout::Line2, 40).toHex(' '), line2.toHex(' '));
 }
 
 void TestConfiguration::uploadBounds_data()
@@ -452,14 +484,14 @@ void TestConfiguration::fileRefused()
     config.characters().setCodeText(QStringLiteral("41"));
     config.characters().toggleDot(2, 2);
     config.image().set(100, 0x99);
-    const QStringList before = snapshot(config);
+    const QStringList before = configSnapshot(config);
 
     QSignalSpy lists(&config, &Configuration::listPositionChanged);
     QSignalSpy cells(&config.line1(), &MessageLine::cellTextChanged);
     QSignalSpy editor(&config.characters(), &CharacterEditor::changed);
     QVERIFY(!Configuration::isLoadable(bytes));
     QVERIFY(!config.applyFile(bytes));
-    QCOMPARE(snapshot(config), before);
+    QCOMPARE(configSnapshot(config), before);
     QCOMPARE(lists.count() + cells.count() + editor.count(), 0);
 }
 

@@ -17,6 +17,8 @@ private slots:
     void asciiToHex_data();
     void asciiToHex();
     void everyCodeRoundTrips();
+    void emptyAsciiCellsKeepTheirPlace_data();
+    void emptyAsciiCellsKeepTheirPlace();
     void typing_data();
     void typing();
     void clearEmptiesShownView_data();
@@ -129,6 +131,33 @@ void TestMessageLine::everyCodeRoundTrips()
     }
 }
 
+void TestMessageLine::emptyAsciiCellsKeepTheirPlace_data()
+{
+    QTest::addColumn<QStringList>("ascii"); // cells 1.., "" for an empty cell
+    QTest::addColumn<QStringList>("hex");   // the hex cells after the switch
+
+    QTest::newRow("nothing typed") << QStringList{} << QStringList{};
+    QTest::newRow("B in cell 2") << QStringList{"", "B"} << QStringList{"00", "42"};
+    QTest::newRow("gaps between") << QStringList{"A", "", "", "", "E"}
+                                  << QStringList{"41", "00", "00", "00", "45"};
+    QTest::newRow("blank is a character")
+        << QStringList{"", " ", "", ""} << QStringList{"00", "20"};
+}
+
+void TestMessageLine::emptyAsciiCellsKeepTheirPlace()
+{
+    QFETCH(QStringList, ascii);
+    QFETCH(QStringList, hex);
+
+    MessageLine line(20);
+    for (int i = 0; i < ascii.size(); ++i)
+        QVERIFY(line.setAsciiText(i + 1, ascii.at(i)));
+    line.selectView(View::Hex);
+    // Empty cells after the last character stay empty.
+    for (int cell = 1; cell <= 20; ++cell)
+        QCOMPARE(line.hexText(cell), hex.value(cell - 1));
+}
+
 void TestMessageLine::typing_data()
 {
     QTest::addColumn<View>("view");
@@ -224,7 +253,7 @@ void TestMessageLine::conversionSignals()
 {
     MessageLine line(20);
     QVERIFY(line.setAsciiText(3, QStringLiteral("A")));
-    QVERIFY(line.setAsciiText(7, QStringLiteral("B")));
+    QVERIFY(line.setAsciiText(4, QStringLiteral("B")));
 
     QSignalSpy cells(&line, &MessageLine::cellTextChanged);
     QSignalSpy views(&line, &MessageLine::viewChanged);
@@ -232,15 +261,18 @@ void TestMessageLine::conversionSignals()
 
     QCOMPARE(views.count(), 1);
     QCOMPARE(views.at(0).at(0).value<View>(), View::Hex);
-    // Two hex cells filled, two ASCII cells emptied; the empty cells stay quiet.
-    QCOMPARE(cells.count(), 4);
+    // Four hex cells filled (two of them "00"), two ASCII cells emptied; the
+    // empty cells after the last character stay quiet.
+    QCOMPARE(cells.count(), 6);
     QSet<QPair<int, int>> seen;
     for (const auto &args : cells)
         seen.insert({int(args.at(0).value<View>()), args.at(1).toInt()});
-    QCOMPARE(seen, (QSet<QPair<int, int>>{{int(View::Hex), 3},
-                                          {int(View::Hex), 7},
+    QCOMPARE(seen, (QSet<QPair<int, int>>{{int(View::Hex), 1},
+                                          {int(View::Hex), 2},
+                                          {int(View::Hex), 3},
+                                          {int(View::Hex), 4},
                                           {int(View::Ascii), 3},
-                                          {int(View::Ascii), 7}}));
+                                          {int(View::Ascii), 4}}));
 }
 
 void TestMessageLine::hexBytes_data()

@@ -1,3 +1,9 @@
+#include <fcntl.h>
+#include <functional>
+#include <future>
+#include <optional>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include <QDir>
@@ -30,6 +36,25 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Reads on a thread of its own, so that a read that blocks fails the test
+// instead of hanging it; `unblock` then frees the stuck thread.
+std::optional<SettingsFile::ReadResult> readWithin(const QString &path, int ms,
+                                                   const std::function<void()> &unblock)
+{
+    std::promise<SettingsFile::ReadResult> done;
+    std::future<SettingsFile::ReadResult> result = done.get_future();
+    std::thread reader([path, promise = std::move(done)]() mutable {
+        promise.set_value(SettingsFile::read(path));
+    });
+    const bool inTime = result.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready;
+    if (!inTime)
+        unblock();
+    reader.join();
+    if (!inTime)
+        return std::nullopt;
+    return result.get();
 }
 
 } // namespace
@@ -109,7 +134,49 @@ private slots:
         QCOMPARE(QFileInfo::exists(path), !content.isNull());
     }
 
-    void readOfFolderFails() { QVERIFY(!SettingsFile::read(m_dir.path()).ok); }
+    void onlyRegularFilesAreRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("pipe without writer") << "fifo";
+        QTest::newRow("pipe whose writer sends 10 bytes and stays") << "fifo+writer";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("character device") << "/dev/zero";
+    }
+    void onlyRegularFilesAreRead()
+    {
+        QFETCH(QString, kind);
+        QString path = kind;
+        int writer = -1;
+        if (kind.startsWith("fifo")) {
+            path = m_dir.filePath("pipe.vfd");
+            QFile::remove(path);
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+            if (kind == "fifo+writer") {
+                // Read-write, so that opening does not wait for a reader.
+                writer = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK);
+                QVERIFY(writer >= 0);
+                QCOMPARE(::write(writer, "0123456789", 10), ssize_t(10));
+            }
+        } else if (kind == "folder") {
+            path = m_dir.path();
+        }
+        const auto unblock = [&] {
+            if (writer >= 0) {
+                ::close(writer);
+                writer = -1;
+            } else {
+                // A blocked open ends once a writer comes.
+                ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
+            }
+        };
+        const auto read = readWithin(path, 3000, unblock);
+        if (writer >= 0)
+            ::close(writer);
+        QVERIFY2(read, "the read blocked");
+        QVERIFY(!read->ok);
+        QVERIFY(read->bytes.isEmpty());
+        QVERIFY(!read->error.isEmpty());
+    }
 
     void unreadableFileFails()
     {

@@ -10,6 +10,7 @@
 #include "link/SerialPortComm.h"
 #include "link/Transfer.h"
 #include "model/OptionLists.h"
+#include "support/ConfigSnapshot.h"
 
 using Status = Transfer::UploadResult::Status;
 using List = Configuration::DisplayList;
@@ -95,27 +96,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// What the window shows, to see that a failed upload changes nothing.
-struct Shown
-{
-    SettingsImage image;
-    QList<int> positions;
-    QStringList cells;
-    MessageLine::View view1;
-    bool operator==(const Shown &) const = default;
-};
-
-Shown shown(Configuration &config)
-{
-    Shown s{config.image(), {}, {}, config.line1().view()};
-    for (const List list : {List::BaudRate, List::Char, List::Command, List::Passthru})
-        s.positions << config.listPosition(list);
-    for (MessageLine *line : {&config.line1(), &config.line2()})
-        for (int cell = 1; cell <= line->cellCount(); ++cell)
-            s.cells << line->hexText(cell) + QLatin1Char('|') + line->asciiText(cell);
-    return s;
-}
-
 // A display image with every field set, reserved bytes and records included.
 SettingsImage storedImage()
 {
@@ -145,6 +125,7 @@ private slots:
     void downloadFactoryDefaults();
     void downloadSwitchesAsciiToHex();
     void staleInputDiscarded();
+    void downloadLosesTheLineAtTheEnd();
     void uploadSetsControls_data();
     void uploadSetsControls();
     void uploadMisbehaviour_data();
@@ -236,6 +217,23 @@ void LinkPtyTest::staleInputDiscarded()
     QCOMPARE(readFile(saved), image.configBytes());
 }
 
+void LinkPtyTest::downloadLosesTheLineAtTheEnd()
+{
+    // The display hangs up as the last byte comes: the port took every byte
+    // long before, and that is no success.
+    Simulator sim;
+    QVERIFY(sim.start({"--quiet", "--drop-after", "129"}));
+    SerialPortComm comm;
+    const Transfer::DownloadResult result =
+        Transfer::download(comm, m_ticks, target(sim.port()), storedImage());
+    QVERIFY(!result.ok);
+    QCOMPARE(result.message,
+             QStringLiteral("The download to %1 failed while its last bytes were on their way, "
+                            "and the port was closed: the line to the display was lost.")
+                 .arg(sim.port()));
+    QVERIFY(!comm.isPortOpen());
+}
+
 void LinkPtyTest::uploadSetsControls_data()
 {
     QTest::addColumn<int>("index");
@@ -322,8 +320,10 @@ void LinkPtyTest::uploadMisbehaviour_data()
     QTest::newRow("short reply")
         << QStringList{"--short", "57"} << Status::ShortReply
         << "Incomplete reply from the display: 57 of 127 bytes came. Nothing was changed.";
-    QTest::newRow("line dropped") << QStringList{"--drop-after", "1"} << Status::LinkError
-                                  << "The upload from %1 stopped";
+    QTest::newRow("line dropped")
+        << QStringList{"--drop-after", "1"} << Status::LinkError
+        << "The upload from %1 stopped and the port was closed: the line to the display was lost. "
+           "Nothing was changed.";
 }
 
 void LinkPtyTest::uploadMisbehaviour()
@@ -341,7 +341,7 @@ void LinkPtyTest::uploadMisbehaviour()
     config.startUp();
     config.image().set(ImageLayout::Reserved.front(), 0x42);
     config.image().set(ImageLayout::Characters, 0x41);
-    const Shown before = shown(config);
+    const QStringList before = configSnapshot(config);
 
     SerialPortComm comm;
     const Transfer::UploadResult result = Transfer::upload(comm, m_ticks, target(sim.port()));
@@ -352,7 +352,7 @@ void LinkPtyTest::uploadMisbehaviour()
     if (result.status == Status::Ok)
         config.applyUpload(result.reply);
     else
-        QVERIFY(shown(config) == before);
+        QCOMPARE(configSnapshot(config), before);
 }
 
 void LinkPtyTest::refusal_data()

@@ -53,6 +53,8 @@ private slots:
     void downloadSendsExactBytes();
     void downloadStopsOnSendFailure_data();
     void downloadStopsOnSendFailure();
+    void downloadWatchesTheLineToTheEnd_data();
+    void downloadWatchesTheLineToTheEnd();
     void uploadWaits_data();
     void uploadWaits();
     void uploadOutcome_data();
@@ -317,6 +319,71 @@ void TransferTest::downloadStopsOnSendFailure()
     QCOMPARE(port.written.size(), expectedWritten);
     QVERIFY(!port.isPortOpen());
     QCOMPARE(port.calls.count(QStringLiteral("Close")), 1);
+}
+
+void TransferTest::downloadWatchesTheLineToTheEnd_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<int>("faultAfterMs"); // after the last byte was queued
+    QTest::addColumn<bool>("lineNeverDrains");
+    QTest::addColumn<bool>("lineCannotTell");
+    QTest::addColumn<QString>("expectedReason"); // empty: the download succeeds
+    QTest::addColumn<int>("minSpent");
+    QTest::addColumn<int>("maxSpent");
+
+    const QString fast = QStringLiteral("9600,n,8,1");
+    const QString slow = QStringLiteral("1200,n,8,1");
+    const QString lost = QStringLiteral("line lost");
+    QTest::newRow("quiet line") << fast << -1 << false << false << "" << 129 << 400;
+    // 129 bytes take 1075 ms at 1200 baud: the download lasts that long.
+    QTest::newRow("slow line") << slow << -1 << false << false << "" << 1075 << 1400;
+    QTest::newRow("lost right after the last byte")
+        << fast << 3 << false << false << lost << 129 << 400;
+    QTest::newRow("lost while the last bytes drain")
+        << slow << 300 << false << false << lost << 129 << 1400;
+    QTest::newRow("lost after the bytes left")
+        << fast << 1000 << false << false << "" << 129 << 400;
+    QTest::newRow("never drains") << fast << -1 << true << false
+                                  << "did not send its last 129 bytes" << 129 << 500;
+    // Unknown queue: the line time of the whole download is watched.
+    QTest::newRow("system cannot tell") << fast << -1 << false << true << "" << 129 + 235 << 600;
+    QTest::newRow("cannot tell, lost at the end")
+        << fast << 50 << false << true << lost << 129 << 600;
+}
+
+void TransferTest::downloadWatchesTheLineToTheEnd()
+{
+    QFETCH(QString, settings);
+    QFETCH(int, faultAfterMs);
+    QFETCH(bool, lineNeverDrains);
+    QFETCH(bool, lineCannotTell);
+    QFETCH(QString, expectedReason);
+    QFETCH(int, minSpent);
+    QFETCH(int, maxSpent);
+
+    FakeTicks ticks(0xFFFFFF00u);
+    FakeComm port(&ticks);
+    port.requestLength = 129;
+    port.faultAfterMs = faultAfterMs;
+    port.lineNeverDrains = lineNeverDrains;
+    port.lineCannotTell = lineCannotTell;
+    port.failureReason = QStringLiteral("line lost");
+
+    const Transfer::DownloadResult result =
+        Transfer::download(port, ticks, target(QStringLiteral("Com 2"), settings), patternImage());
+    const qint32 spent = elapsedTicks(0xFFFFFF00u, ticks.now());
+    QVERIFY2(spent >= minSpent && spent <= maxSpent, qPrintable(QString::number(spent)));
+    QCOMPARE(port.written.size(), 129);
+    QVERIFY(!port.isPortOpen());
+    QCOMPARE(port.calls.count(QStringLiteral("Close")), 1);
+    if (expectedReason.isEmpty()) {
+        QVERIFY2(result.ok, qPrintable(result.message));
+        return;
+    }
+    QVERIFY(!result.ok);
+    QVERIFY2(result.message.startsWith(QStringLiteral("The download to Com 2 ")),
+             qPrintable(result.message));
+    QVERIFY2(result.message.contains(expectedReason), qPrintable(result.message));
 }
 
 void TransferTest::uploadWaits_data()

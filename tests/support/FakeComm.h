@@ -7,12 +7,15 @@
 #include <QString>
 
 #include "FakeTicks.h"
+#include "link/LineSettings.h"
 #include "link/MSComm.h"
 
-// A serial component that tests script. It records every byte written and
-// every property set, and delivers a scripted reply: each chunk becomes
-// readable once the tick counter has passed the chunk's time, counted from
-// the moment the request's last byte was queued.
+// A serial component that tests script. It keeps the contract of MSComm (a
+// contract test runs it beside the real component), records every byte
+// written and every property set, and delivers a scripted reply: each chunk
+// becomes readable once the tick counter has passed the chunk's time,
+// counted from the moment the request's last byte was queued. Written bytes
+// leave the line at the speed of the settings, by the tick counter.
 class FakeComm final : public MSComm
 {
 public:
@@ -30,10 +33,25 @@ public:
     int requestLength = 2; // bytes written before the reply clock starts
     bool refuseOpen = false;
     bool refuseSettings = false;
-    int drainAfterPolls = 0;  // polls of outBufferCount before it reads 0
-    bool neverDrain = false;  // the output buffer never empties
-    int faultAfterBytes = -1; // the device reports an error after N bytes
+    int drainAfterPolls = 0;      // polls of outBufferCount before it reads 0
+    bool neverDrain = false;      // the output buffer never empties
+    bool lineNeverDrains = false; // the system's queue never empties
+    bool lineCannotTell = false;  // the system's queue count is unknown (-1)
+    int faultAfterBytes = -1;     // the device reports an error after N bytes
+    int faultAfterMs = -1;        // ... N ms after the request's last byte
     QString failureReason = QStringLiteral("scripted failure");
+
+    // Bytes arrive from the line now; while closed they wait for the next
+    // opening, as in the system's buffer.
+    void receive(const QByteArray &bytes) { (m_open ? m_inbox : m_arrivedClosed).append(bytes); }
+    // The line goes away (a cable pulled).
+    void dropLine()
+    {
+        if (!m_open)
+            return;
+        m_fault = true;
+        m_error = lineLostReason();
+    }
 
     // --- record ---------------------------------------------------------
     QByteArray written;
@@ -54,10 +72,14 @@ public:
     bool setSettings(const QString &settings) override
     {
         calls << QStringLiteral("Settings=%1").arg(settings);
-        if (refuseSettings) {
-            m_error = failureReason;
+        const std::optional<LineSettings> parsed = LineSettings::parse(settings);
+        if (refuseSettings || !parsed) {
+            m_error = refuseSettings ? failureReason
+                                     : QStringLiteral("the settings %1 are not valid")
+                                           .arg(quotedForMessage(settings));
             return false;
         }
+        m_line = *parsed;
         return true;
     }
     bool setPortOpen(bool open) override
@@ -66,6 +88,7 @@ public:
             if (m_open)
                 calls << QStringLiteral("Close");
             m_open = false;
+            m_inbox.clear();
             return true;
         }
         calls << QStringLiteral("Open");
@@ -75,18 +98,25 @@ public:
         }
         m_open = true;
         ++opens;
-        m_inbox = staleInput;
+        m_fault = false;
+        m_inbox = staleInput + m_arrivedClosed;
+        m_arrivedClosed.clear();
         m_replyStarted.reset();
         m_delivered = 0;
+        m_openedAt = now();
+        m_lineBusyUs = 0;
+        m_queuedSinceOpen = 0;
         return true;
     }
     bool isPortOpen() const override { return m_open; }
     bool setOutput(QByteArrayView bytes) override
     {
-        if (!m_open)
+        if (!m_open || hasFault())
             return false;
         written.append(bytes.toByteArray());
         m_pendingPolls = drainAfterPolls;
+        m_lineBusyUs = qMax(m_lineBusyUs, sinceOpenUs()) + bytes.size() * byteUs();
+        m_queuedSinceOpen += static_cast<int>(bytes.size());
         if (faultAfterBytes >= 0 && written.size() >= faultAfterBytes) {
             m_fault = true;
             m_error = failureReason;
@@ -97,6 +127,8 @@ public:
     }
     int outBufferCount() override
     {
+        if (!m_open)
+            return 0;
         if (neverDrain)
             return 1;
         if (m_pendingPolls > 0) {
@@ -105,6 +137,17 @@ public:
         }
         return 0;
     }
+    int lineQueueCount() override
+    {
+        if (!m_open)
+            return 0;
+        if (lineCannotTell)
+            return -1;
+        if (lineNeverDrains)
+            return m_queuedSinceOpen;
+        const qint64 left = m_lineBusyUs - sinceOpenUs();
+        return left > 0 ? static_cast<int>((left + byteUs() - 1) / byteUs()) : 0;
+    }
     int inBufferCount() override
     {
         deliver();
@@ -112,22 +155,37 @@ public:
     }
     QByteArray input() override
     {
+        if (!m_open)
+            return {};
         deliver();
         calls << QStringLiteral("Input");
         QByteArray all;
         all.swap(m_inbox);
         return all;
     }
-    bool hasFault() const override { return m_fault; }
-    QString errorString() const override { return m_error; }
+    bool hasFault() const override { return m_fault || faultOnTime(); }
+    QString errorString() const override { return faultOnTime() ? failureReason : m_error; }
 
 private:
+    quint32 now() const { return m_ticks ? m_ticks->now() : 0; }
+    qint64 sinceOpenUs() const { return qint64(elapsedTicks(m_openedAt, now())) * 1000; }
+    qint64 byteUs() const
+    {
+        return qMax<qint64>(1, qint64(m_line.bitsPerFrame()) * 1000000 / m_line.baudRate);
+    }
+
+    bool faultOnTime() const
+    {
+        return !m_fault && faultAfterMs >= 0 && m_replyStarted &&
+               elapsedTicks(*m_replyStarted, now()) >= faultAfterMs;
+    }
+
     void deliver()
     {
         if (!m_open || !m_replyStarted || !m_ticks)
             return;
-        const quint32 now = m_ticks->now(); // looking does not move the clock
-        while (m_delivered < reply.size() && elapsedTicks(*m_replyStarted, now) >=
+        const quint32 at = now(); // looking does not move the clock
+        while (m_delivered < reply.size() && elapsedTicks(*m_replyStarted, at) >=
                                                  static_cast<qint32>(reply[m_delivered].afterMs)) {
             m_inbox.append(reply[m_delivered].bytes);
             ++m_delivered;
@@ -137,11 +195,16 @@ private:
     FakeTicks *m_ticks;
     int m_port = 0;
     QString m_device;
+    LineSettings m_line;
     bool m_open = false;
     bool m_fault = false;
     QString m_error;
     QByteArray m_inbox;
+    QByteArray m_arrivedClosed;
     std::optional<quint32> m_replyStarted;
     qsizetype m_delivered = 0;
     int m_pendingPolls = 0;
+    quint32 m_openedAt = 0;
+    qint64 m_lineBusyUs = 0; // when, after opening, the line has sent all
+    int m_queuedSinceOpen = 0;
 };

@@ -1,0 +1,240 @@
+#include "FuzzChecks.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "editors/Configuration.h"
+#include "files/SettingsFile.h"
+#include "link/Transfer.h"
+#include "model/HexText.h"
+#include "support/ConfigSnapshot.h"
+#include "support/FakeComm.h"
+#include "support/FakeTicks.h"
+
+namespace FuzzChecks {
+
+namespace {
+
+using List = Configuration::DisplayList;
+constexpr List AllLists[] = {List::BaudRate, List::Char, List::Command, List::Passthru};
+
+// A window in the middle of work, different for different inputs: a line
+// in its ASCII view with a character in it, the editor on another character
+// with a drawing not yet stored, a reserved byte set.
+void startWorking(Configuration &config, quint32 seed)
+{
+    config.startUp();
+    MessageLine &line = seed & 1 ? config.line1() : config.line2();
+    line.selectView(MessageLine::View::Ascii);
+    line.setAsciiText(1 + static_cast<int>(seed % 7), QStringLiteral("Q"));
+    for (quint32 k = 0; k < (seed >> 1) % 4; ++k)
+        config.characters().stepNext();
+    config.characters().setCodeText(QStringLiteral("41"));
+    config.characters().toggleDot(1 + static_cast<int>(seed % 5), static_cast<int>(seed % 7));
+    config.image().set(ImageLayout::Reserved.back(), static_cast<quint8>(seed));
+}
+
+quint32 seedOf(QByteArrayView data)
+{
+    quint32 seed = static_cast<quint32>(data.size());
+    for (const char byte : data.first(qMin<qsizetype>(data.size(), 8)))
+        seed = seed * 31 + static_cast<quint8>(byte);
+    return seed;
+}
+
+// Both lines in their hex view, every cell the exact pair of its byte.
+QString linesShow(Configuration &config, const SettingsImage &image)
+{
+    int first = ImageLayout::Line1;
+    for (MessageLine *line : {&config.line1(), &config.line2()}) {
+        if (line->view() != MessageLine::View::Hex)
+            return QStringLiteral("a line is not in its hex view");
+        for (int cell = 1; cell <= line->cellCount(); ++cell) {
+            const QString expected = HexText::hexPair(image.at(first + cell - 1));
+            if (line->hexText(cell) != expected || !line->asciiText(cell).isEmpty())
+                return QStringLiteral("cell %1 shows \"%2\", not %3")
+                    .arg(cell)
+                    .arg(line->hexText(cell), expected);
+        }
+        first = ImageLayout::Line2;
+    }
+    return QString();
+}
+
+// Reads the upload script; past the end of the input every value is 0.
+class Reader
+{
+public:
+    explicit Reader(QByteArrayView data) : m_data(data) {}
+    bool atEnd() const { return m_at >= m_data.size(); }
+    quint8 byte() { return atEnd() ? 0 : static_cast<quint8>(m_data[m_at++]); }
+    quint16 word() { return static_cast<quint16>(byte() | byte() << 8); }
+    QByteArray bytes(int count)
+    {
+        const QByteArray part =
+            m_data.sliced(m_at).first(qMin<qsizetype>(count, m_data.size() - m_at)).toByteArray();
+        m_at += part.size();
+        return part;
+    }
+
+private:
+    QByteArrayView m_data;
+    qsizetype m_at = 0;
+};
+
+} // namespace
+
+QString settingsFileLoad(QByteArrayView data)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fuzz.vfd"));
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(data.data(), data.size()) != data.size())
+            return QStringLiteral("the test could not write its file");
+    }
+
+    Configuration config;
+    startWorking(config, seedOf(data));
+    const QStringList before = configSnapshot(config);
+
+    // As the window loads a file.
+    const SettingsFile::ReadResult file = SettingsFile::read(path);
+    const bool loaded = file.ok && config.applyFile(file.bytes);
+
+    bool loadable = data.size() >= ImageLayout::ConfigLength;
+    for (const List list : AllLists)
+        loadable = loadable && static_cast<quint8>(data[Configuration::imageIndex(list) - 1]) <
+                                   Configuration::listSize(list);
+    if (loaded != loadable)
+        return loaded ? QStringLiteral("a file that cannot be loaded was loaded")
+                      : QStringLiteral("a loadable file was refused: %1").arg(file.error);
+    if (!loaded)
+        return configSnapshot(config) == before
+                   ? QString()
+                   : QStringLiteral("a failed load changed the configuration");
+
+    const QByteArray expected = data.first(ImageLayout::ConfigLength).toByteArray();
+    if (config.image().configBytes() != expected)
+        return QStringLiteral("the image is not the file");
+    for (const List list : AllLists)
+        if (config.listPosition(list) != config.image().at(Configuration::imageIndex(list)))
+            return QStringLiteral("a list does not show its byte");
+    if (const QString wrong = linesShow(config, config.image()); !wrong.isEmpty())
+        return wrong;
+    if (config.characters().number() != 1)
+        return QStringLiteral("the editor is not on character 1");
+
+    // Saved again, after a look at both lines in ASCII, it is the same file.
+    for (MessageLine *line : {&config.line1(), &config.line2()}) {
+        line->selectView(MessageLine::View::Ascii);
+        line->selectView(MessageLine::View::Hex);
+    }
+    config.AssembleImage();
+    if (config.image().configBytes() != expected)
+        return QStringLiteral("load, view switch and AssembleImage do not give the file back");
+    return QString();
+}
+
+// Upload script, all values little-endian:
+//   flags (1 byte): 1 the output never drains, 2 a fault after N bytes of
+//   the request (N = 1 + bit 4), 8 a fault some ms after the request,
+//   16 the clock starts near its wrap, 32 coarse clock steps;
+//   clock start (2 bytes), clock step (1), fault time in ms (2);
+//   stale bytes: count (1) and bytes;
+//   then chunks up to the end: delay after the previous chunk in ms (2),
+//   count (1), bytes.
+QString uploadReply(QByteArrayView data)
+{
+    Reader in(data);
+    const quint8 flags = in.byte();
+    const quint16 start = in.word();
+    const quint8 step = in.byte();
+    const quint16 faultMs = in.word();
+    const quint32 clockStart = flags & 16 ? 0xFFFFFFFFu - start : static_cast<quint32>(start) << 16;
+    const quint32 clockStep = flags & 32 ? 1u + step % 16 : 1u;
+
+    FakeTicks ticks(clockStart, clockStep);
+    FakeComm port(&ticks);
+    port.neverDrain = flags & 1;
+    if (flags & 2)
+        port.faultAfterBytes = flags & 4 ? 2 : 1;
+    if (flags & 8)
+        port.faultAfterMs = faultMs;
+    port.staleInput = in.bytes(in.byte());
+    QByteArray stream;
+    quint32 at = 0;
+    quint32 firstAt = 0;    // when the first reply byte is there
+    quint32 completeAt = 0; // when 127 reply bytes are there
+    while (!in.atEnd()) {
+        at += in.word();
+        const QByteArray bytes = in.bytes(in.byte());
+        port.reply.append({at, bytes});
+        if (stream.isEmpty() && !bytes.isEmpty())
+            firstAt = at;
+        if (stream.size() < Protocol::ReplyLength &&
+            stream.size() + bytes.size() >= Protocol::ReplyLength)
+            completeAt = at;
+        stream += bytes;
+    }
+
+    Configuration config;
+    startWorking(config, seedOf(data));
+    const QStringList before = configSnapshot(config);
+    QList<int> positionsBefore;
+    for (const List list : AllLists)
+        positionsBefore << config.listPosition(list);
+
+    const Transfer::Target target{
+        PortChoice::fromComboText({QStringLiteral("Com 1")}, QStringLiteral("Com 1")),
+        QStringLiteral("9600,n,8,1")};
+    const Transfer::UploadResult result = Transfer::upload(port, ticks, target);
+    const bool ok = result.status == Transfer::UploadResult::Status::Ok;
+    // As the window takes the reply.
+    if (ok)
+        config.applyUpload(result.reply);
+
+    if (port.isPortOpen())
+        return QStringLiteral("the port was left open");
+    if (!QByteArray("\x1B\xEE").startsWith(port.written))
+        return QStringLiteral("the request was not 1B EE");
+    const qint64 slack = 4 * qint64(clockStep);
+    const bool validReply = stream.size() >= Protocol::ReplyLength &&
+                            static_cast<quint8>(stream[0]) == Protocol::LeadByte;
+    if (!ok) {
+        if (result.message.isEmpty() || result.message == Transfer::uploadOkMessage())
+            return QStringLiteral("a failed upload said \"%1\"").arg(result.message);
+        if (validReply && !(flags & (1 | 2 | 8)) && completeAt + slack <= Transfer::FirstByteWaitMs)
+            return QStringLiteral("a whole reply in time was refused: %1").arg(result.message);
+        return configSnapshot(config) == before
+                   ? QString()
+                   : QStringLiteral("a failed upload changed the configuration");
+    }
+
+    // Accepted: only 0xAA and 127 bytes, in time, on a sound line.
+    const bool faultFirst = (flags & 2) || ((flags & 8) && faultMs <= completeAt);
+    if (!validReply || port.neverDrain || faultFirst ||
+        firstAt > Transfer::FirstByteWaitMs + slack ||
+        completeAt > firstAt + Transfer::ReplyWaitMs + 2 * slack)
+        return QStringLiteral("a reply was accepted that should not be");
+    SettingsImage reply;
+    for (int k = 0; k < Protocol::ReplyLength; ++k)
+        reply.set(k, static_cast<quint8>(stream[k]));
+    if (result.reply != reply || config.image() != reply)
+        return QStringLiteral("the image is not the reply (stale bytes in it?)");
+    for (int k = 0; k < 4; ++k) {
+        const List list = AllLists[k];
+        const int value = reply.at(Configuration::imageIndex(list));
+        const bool applies =
+            value < Configuration::uploadBound(list) && value < Configuration::listSize(list);
+        if (config.listPosition(list) != (applies ? value : positionsBefore[k]))
+            return QStringLiteral("list %1 shows %2 for the byte %3")
+                .arg(k)
+                .arg(config.listPosition(list))
+                .arg(value);
+    }
+    return linesShow(config, reply);
+}
+
+} // namespace FuzzChecks

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// The checks behind the fuzz targets, also run over the seed corpus and
+// every input that ever failed by an ordinary test. Each returns what went
+// wrong, or an empty text.
+namespace FuzzChecks {
+
+// The input is a settings file: written to a real file, then loaded as the
+// window loads it.
+QString settingsFileLoad(QByteArrayView data);
+
+// The input scripts the display's side of an upload (see UploadScript).
+QString uploadReply(QByteArrayView data);
+
+} // namespace FuzzChecks

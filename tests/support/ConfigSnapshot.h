@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+#include "editors/Configuration.h"
+
+// Everything a widget can show of a configuration (image, list positions,
+// both lines in both views, the character editor), to prove that an
+// operation changed nothing.
+inline QStringList configSnapshot(Configuration &config)
+{
+    using List = Configuration::DisplayList;
+    QStringList state;
+    state << QString::fromLatin1(config.image().configBytes().toHex())
+          << QString::number(config.image().at(0));
+    for (List list : {List::BaudRate, List::Char, List::Command, List::Passthru})
+        state << QString::number(config.listPosition(list));
+    for (MessageLine *line : {&config.line1(), &config.line2()}) {
+        state << QString::number(int(line->view()));
+        for (int cell = 1; cell <= line->cellCount(); ++cell)
+            state << line->hexText(cell) << line->asciiText(cell);
+    }
+    CharacterEditor &editor = config.characters();
+    state << QString::number(editor.number()) << editor.caption() << editor.codeText();
+    for (int column = 1; column <= CharacterEditor::Columns; ++column)
+        for (int row = 0; row < CharacterEditor::Rows; ++row)
+            state << (editor.isLit(column, row) ? QStringLiteral("#") : QStringLiteral("."));
+    return state;
+}
