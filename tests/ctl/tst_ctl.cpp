@@ -39,18 +39,6 @@ Run ctl(const QStringList &arguments)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Every kind of field set: lists at their last entries, codes the text
 // cannot show, a record with bit 7 in a column, reserved bytes.
 SettingsImage crafted()

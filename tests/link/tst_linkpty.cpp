@@ -11,6 +11,7 @@
 #include "link/Transfer.h"
 #include "model/OptionLists.h"
 #include "support/ConfigSnapshot.h"
+#include "support/SimProcess.h"
 
 using Status = Transfer::UploadResult::Status;
 using List = Configuration::DisplayList;
@@ -19,81 +20,16 @@ Q_DECLARE_METATYPE(Transfer::UploadResult::Status)
 
 namespace {
 
-// The simulator as a child process; stopped, at the latest, with the test.
-class Simulator
+// tq540sim as a child process, stopped at the latest with the test.
+class Simulator : public SimProcess
 {
 public:
-    ~Simulator() { stop(); }
-
-    bool start(const QStringList &arguments)
-    {
-        m_process.setProgram(QStringLiteral(TQ540SIM));
-        m_process.setArguments(arguments);
-        m_process.start();
-        if (!m_process.waitForStarted(5000))
-            return false;
-        QByteArray first;
-        for (int waited = 0; !first.contains('\n') && waited < 50; ++waited) {
-            m_process.waitForReadyRead(100);
-            first += m_process.readAll();
-        }
-        m_output = first;
-        const qsizetype end = first.indexOf('\n');
-        if (!first.startsWith("port: ") || end < 0)
-            return false;
-        m_port = QString::fromLocal8Bit(first.mid(6, end - 6));
-        return true;
-    }
-
-    QString port() const { return m_port; }
-
-    // Waits for the simulator to end by itself (--once).
-    bool finish()
-    {
-        const bool ended = m_process.waitForFinished(5000);
-        m_output += m_process.readAll();
-        return ended && m_process.exitCode() == 0;
-    }
-
-    QByteArray output()
-    {
-        m_process.waitForReadyRead(50);
-        m_output += m_process.readAll();
-        return m_output;
-    }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(2000)) {
-            m_process.kill();
-            m_process.waitForFinished(2000);
-        }
-    }
-
-private:
-    QProcess m_process;
-    QString m_port;
-    QByteArray m_output;
+    Simulator() : SimProcess(QStringLiteral(TQ540SIM)) {}
 };
 
 Transfer::Target target(const QString &port, const QString &settings = "9600,n,8,1")
 {
     return {PortChoice::fromComboText(OptionLists::commPorts(), port), settings};
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A display image with every field set, reserved bytes and records included.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,14 @@ public:
 
     QString port() const { return m_port; }
 
+    // Waits for it to end by itself (--once); true when it ended well.
+    bool finish()
+    {
+        const bool ended = m_process.waitForFinished(5000);
+        m_output += m_process.readAll();
+        return ended && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
+
     // Everything it printed so far.
     QByteArray output()
     {
@@ -59,3 +68,16 @@ private:
     QString m_port;
     QByteArray m_output;
 };
+
+// Whole-file helpers for tests that look at what a program wrote.
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
