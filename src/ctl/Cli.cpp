@@ -135,14 +135,11 @@ QString CommandLine::single(const QString &name) const
 
 QByteArray readSettings(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        fileError(QStringLiteral("%1: no such file").arg(path));
-    if (!info.isFile())
-        fileError(QStringLiteral("%1: not a regular file").arg(path));
+    // The reader refuses a missing file, a folder, a pipe or a device before
+    // opening it, so nothing here can hang.
     const SettingsFile::ReadResult read = SettingsFile::read(path);
     if (!read.ok)
-        fileError(QStringLiteral("%1: not a settings file: %2").arg(path, read.error));
+        fileError(QStringLiteral("%1: %2").arg(path, read.error));
     if (!Configuration::isLoadable(read.bytes)) {
         SettingsImage image;
         image.setConfigBytes(read.bytes);

@@ -21,25 +21,25 @@ constexpr List AllLists[] = {List::BaudRate, List::Char, List::Command, List::Pa
 // A window in the middle of work, different for different inputs: a line
 // in its ASCII view with a character in it, the editor on another character
 // with a drawing not yet stored, a reserved byte set.
-void startWorking(Configuration &config, quint32 seed)
+void startWorking(Configuration &config, quint32 mix)
 {
     config.startUp();
-    MessageLine &line = seed & 1 ? config.line1() : config.line2();
+    MessageLine &line = mix & 1 ? config.line1() : config.line2();
     line.selectView(MessageLine::View::Ascii);
-    line.setAsciiText(1 + static_cast<int>(seed % 7), QStringLiteral("Q"));
-    for (quint32 k = 0; k < (seed >> 1) % 4; ++k)
+    line.setAsciiText(1 + static_cast<int>(mix % 7), QStringLiteral("Q"));
+    for (quint32 k = 0; k < (mix >> 1) % 4; ++k)
         config.characters().stepNext();
     config.characters().setCodeText(QStringLiteral("41"));
-    config.characters().toggleDot(1 + static_cast<int>(seed % 5), static_cast<int>(seed % 7));
-    config.image().set(ImageLayout::Reserved.back(), static_cast<quint8>(seed));
+    config.characters().toggleDot(1 + static_cast<int>(mix % 5), static_cast<int>(mix % 7));
+    config.image().set(ImageLayout::Reserved.back(), static_cast<quint8>(mix));
 }
 
-quint32 seedOf(QByteArrayView data)
+quint32 mixOf(QByteArrayView data)
 {
-    quint32 seed = static_cast<quint32>(data.size());
+    quint32 mix = static_cast<quint32>(data.size());
     for (const char byte : data.first(qMin<qsizetype>(data.size(), 8)))
-        seed = seed * 31 + static_cast<quint8>(byte);
-    return seed;
+        mix = mix * 31 + static_cast<quint8>(byte);
+    return mix;
 }
 
 // Both lines in their hex view, every cell the exact pair of its byte.
@@ -96,7 +96,7 @@ QString settingsFileLoad(QByteArrayView data)
     }
 
     Configuration config;
-    startWorking(config, seedOf(data));
+    startWorking(config, mixOf(data));
     const QStringList before = configSnapshot(config);
 
     // As the window loads a file.
@@ -180,7 +180,7 @@ QString uploadReply(QByteArrayView data)
     }
 
     Configuration config;
-    startWorking(config, seedOf(data));
+    startWorking(config, mixOf(data));
     const QStringList before = configSnapshot(config);
     QList<int> positionsBefore;
     for (const List list : AllLists)

@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-// The checks behind the fuzz targets, also run over the seed corpus and
+// The checks behind the fuzz targets, also run over the starting corpus and
 // every input that ever failed by an ordinary test. Each returns what went
 // wrong, or an empty text.
 namespace FuzzChecks {

@@ -1,4 +1,4 @@
-// The fuzz checks over the seed corpus and over every input that ever made
+// The fuzz checks over the starting corpus and over every input that ever made
 // a fuzz target fail, in the ordinary test run.
 
 #include <QDir>
