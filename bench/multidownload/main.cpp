@@ -95,7 +95,7 @@ int main(int argc, char *argv[])
     Configuration config;
     config.SetAllDefault();
     config.AssembleImage();
-    if (!dir.isValid() || !SettingsFile::write(file, config.image().configBytes()).ok) {
+    if (!dir.isValid() || !SettingsFile::write(file, config.image().configBytes())) {
         std::fprintf(stderr, "bench_multidownload: cannot write %s\n", qPrintable(file));
         return 1;
     }

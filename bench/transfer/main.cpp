@@ -11,6 +11,7 @@
 
 #include "link/SerialPortComm.h"
 #include "link/Transfer.h"
+#include "messages/Messages.h"
 #include "model/SettingsImage.h"
 
 namespace {
@@ -81,13 +82,13 @@ int main(int argc, char *argv[])
         // the fixed cost of opening and closing the port.
         comm.setPortName(port);
         if (!comm.setSettings(target.settings) || !comm.setPortOpen(true)) {
-            std::fprintf(stderr, "bench_transfer: %s\n", qPrintable(comm.errorString()));
+            std::fprintf(stderr, "bench_transfer: %s\n",
+                         qPrintable(Messages::reason(comm.error())));
             return 1;
         }
         clock.start();
         for (const char byte : bytes) {
-            if (Transfer::SendByte(comm, ticks, static_cast<quint8>(byte)) !=
-                Transfer::SendStatus::Sent) {
+            if (!Transfer::SendByte(comm, ticks, static_cast<quint8>(byte))) {
                 std::fprintf(stderr, "bench_transfer: a byte was not sent\n");
                 return 1;
             }
@@ -97,14 +98,14 @@ int main(int argc, char *argv[])
     }
     for (int run = 0; run < Runs; ++run) {
         clock.start();
-        const Transfer::DownloadResult down = Transfer::download(comm, ticks, target, image);
+        const Result<void> down = Transfer::download(comm, ticks, target, image);
         downloads.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
         clock.start();
-        const Transfer::UploadResult up = Transfer::upload(comm, ticks, target);
+        const Result<SettingsImage> up = Transfer::upload(comm, ticks, target);
         uploads.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
-        if (!down.ok || up.status != Transfer::UploadResult::Status::Ok) {
+        if (!down || !up) {
             std::fprintf(stderr, "bench_transfer: run %d failed: %s\n", run,
-                         qPrintable(down.ok ? up.message : down.message));
+                         qPrintable(Messages::sentence(down ? up.error() : down.error())));
             return 1;
         }
     }

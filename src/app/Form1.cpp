@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -26,6 +25,7 @@
 #include "link/MSComm.h"
 #include "link/PortChoice.h"
 #include "link/TickCounter.h"
+#include "messages/Messages.h"
 #include "model/OptionLists.h"
 
 namespace {
@@ -315,60 +315,53 @@ void Form1::Download_Click()
 {
     const Transfer::Target target = currentTarget();
     m_config.AssembleImage();
-    Transfer::DownloadResult result;
     beginTransfer();
-    {
+    const Result<void> result = [&] {
         const WaitCursor wait;
-        result = Transfer::download(m_comm, m_ticks, target, m_config.image());
         // The display takes its new settings while the window keeps
         // handling events.
-        if (result.ok)
-            Transfer::Delay(m_ticks, Transfer::ClosingPauseMs,
-                            [] { QCoreApplication::processEvents(); });
-    }
+        return Transfer::downloadThenPause(m_comm, m_ticks, target, m_config.image(),
+                                           [] { QCoreApplication::processEvents(); });
+    }();
     if (!endTransfer())
         return;
-    if (!result.ok) {
-        m_prompts.message(result.message, appTitle());
-        return;
-    }
-    m_prompts.message(Transfer::downloadOkMessage(), appTitle());
+    m_prompts.message(result ? Messages::downloadOk() : Messages::sentence(result.error()),
+                      appTitle());
 }
 
 void Form1::GetSetting_Click()
 {
-    Transfer::UploadResult result;
     beginTransfer();
-    {
+    const Result<SettingsImage> result = [&] {
         const WaitCursor wait;
-        result = Transfer::upload(m_comm, m_ticks, currentTarget());
-    }
+        return Transfer::upload(m_comm, m_ticks, currentTarget());
+    }();
     if (!endTransfer())
         return;
-    if (result.status != Transfer::UploadResult::Status::Ok) {
-        m_prompts.message(result.message, appTitle());
+    if (!result) {
+        m_prompts.message(Messages::sentence(result.error()), appTitle());
         return;
     }
     // The user acknowledges the reply before the window shows it.
-    m_prompts.message(Transfer::uploadOkMessage(), appTitle());
-    m_config.applyUpload(result.reply);
+    m_prompts.message(Messages::uploadOk(), appTitle());
+    m_config.applyUpload(*result);
 }
 
 void Form1::Save_Click()
 {
     const QString path = m_prompts.saveFileName(SettingsFile::saveFilter());
     m_currentFileName = path;
-    if (SettingsFile::isRefusedName(QFileInfo(path).fileName())) {
-        m_prompts.message(SettingsFile::refusedNameMessage(), appTitle());
+    // A refused name is told before the image is assembled.
+    if (const Result<void> named = SettingsFile::checkName(path); !named) {
+        m_prompts.message(Messages::sentence(named.error()), appTitle());
         return;
     }
     if (path.isEmpty())
         return;
     m_config.AssembleImage();
-    const SettingsFile::WriteResult result =
-        SettingsFile::write(path, m_config.image().configBytes());
-    if (!result.ok)
-        m_prompts.message(result.error, appTitle());
+    const Result<void> written = SettingsFile::write(path, m_config.image().configBytes());
+    if (!written)
+        m_prompts.message(Messages::sentence(written.error()), appTitle());
 }
 
 void Form1::Load_Click()
@@ -377,15 +370,15 @@ void Form1::Load_Click()
     m_currentFileName = path;
     if (path.isEmpty())
         return;
-    if (!m_prompts.confirm(SettingsFile::loadQuestion(), SettingsFile::loadQuestionTitle()))
+    if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
         return;
     LoadFile();
 }
 
 void Form1::LoadFile()
 {
-    const SettingsFile::ReadResult file = SettingsFile::read(m_currentFileName);
+    const Result<QByteArray> file = SettingsFile::read(m_currentFileName);
     // The pages follow the configuration's signals; a failure changes nothing.
-    if (!file.ok || !m_config.applyFile(file.bytes))
-        m_prompts.message(SettingsFile::loadErrorMessage(), appTitle());
+    if (!file || !m_config.applyFile(*file))
+        m_prompts.message(Messages::loadError(), appTitle());
 }

@@ -14,6 +14,7 @@
 #include "ImageView.h"
 #include "editors/Configuration.h"
 #include "files/SettingsFile.h"
+#include "messages/Messages.h"
 
 namespace Cli {
 
@@ -125,7 +126,7 @@ QStringList CommandLine::positionals(int count) const
     return given;
 }
 
-QString CommandLine::single(const QString &name) const
+QString CommandLine::atMostOneValue(const QString &name) const
 {
     const QStringList given = m_parser.values(name);
     if (given.size() > 1)
@@ -137,16 +138,18 @@ QByteArray readSettings(const QString &path)
 {
     // The reader refuses a missing file, a folder, a pipe or a device before
     // opening it, so nothing here can hang.
-    const SettingsFile::ReadResult read = SettingsFile::read(path);
-    if (!read.ok)
-        fileError(QStringLiteral("%1: %2").arg(path, read.error));
-    if (!Configuration::isLoadable(read.bytes)) {
+    const Result<QByteArray> read = SettingsFile::read(path);
+    if (!read)
+        fileError(Messages::fileFailure(read.error()));
+    if (!Configuration::isLoadable(*read)) {
         SettingsImage image;
-        image.setConfigBytes(read.bytes);
-        fileError(QStringLiteral("%1: not a settings file: %2 holds no entry of its list")
-                      .arg(path, ImageView::invalidLists(image).join(QStringLiteral(", "))));
+        image.setConfigBytes(*read);
+        fileError(Messages::fileFailure(
+            {.reason = Error::Reason::NotSettingsFile,
+             .subject = path,
+             .detail = ImageView::invalidLists(image).join(QStringLiteral(", "))}));
     }
-    return read.bytes;
+    return *read;
 }
 
 void checkOutput(const QString &path)
@@ -154,9 +157,8 @@ void checkOutput(const QString &path)
     const QFileInfo info(path);
     if (path.isEmpty())
         usage(QStringLiteral("the file to write is an empty name"));
-    if (SettingsFile::isRefusedName(info.fileName()))
-        fileError(QStringLiteral("%1: %2 (the name is reserved)")
-                      .arg(path, SettingsFile::refusedNameMessage()));
+    if (const Result<void> named = SettingsFile::checkName(path); !named)
+        fileError(Messages::fileFailure(named.error()));
     if (info.exists() && !info.isFile())
         fileError(QStringLiteral("%1: not a regular file; nothing was written").arg(path));
     if (!info.absoluteDir().exists())
@@ -167,9 +169,8 @@ void checkOutput(const QString &path)
 void writeSettings(const QString &path, const QByteArray &configBytes)
 {
     checkOutput(path);
-    const SettingsFile::WriteResult written = SettingsFile::write(path, configBytes);
-    if (!written.ok)
-        fileError(written.error);
+    if (const Result<void> written = SettingsFile::write(path, configBytes); !written)
+        fileError(Messages::fileFailure(written.error()));
 }
 
 } // namespace Cli

@@ -44,7 +44,6 @@ class CommandLine
 public:
     CommandLine(const QString &command, const QString &synopsis, const QString &description);
 
-    QCommandLineParser &parser() { return m_parser; }
     void addOption(const QStringList &names, const QString &help,
                    const QString &valueName = QString());
 
@@ -54,8 +53,9 @@ public:
 
     // Exactly `count` positional arguments, or a usage Failure.
     QStringList positionals(int count) const;
-    // An option's value, given at most once; empty when not given.
-    QString single(const QString &name) const;
+    // An option's value, or a usage Failure when it is given more than
+    // once; empty when not given.
+    QString atMostOneValue(const QString &name) const;
     bool isSet(const QString &name) const { return m_parser.isSet(name); }
     QStringList values(const QString &name) const { return m_parser.values(name); }
 

@@ -7,6 +7,7 @@
 #include "Displays.h"
 #include "ImageView.h"
 #include "Output.h"
+#include "messages/Messages.h"
 #include "model/OptionLists.h"
 
 namespace Commands {
@@ -34,20 +35,19 @@ void addLinkOptions(Cli::CommandLine &line, const QString &portHelp)
                    QStringLiteral("No progress on stderr (shown only on a terminal)."));
 }
 
-bool showProgress(const Cli::CommandLine &line)
+Displays::Progress progress(const Cli::CommandLine &line)
 {
-    return !line.isSet(Quiet) && Cli::stderrIsTerminal();
+    return !line.isSet(Quiet) && Cli::stderrIsTerminal() ? Displays::Progress::Shown
+                                                         : Displays::Progress::Hidden;
 }
 
 // The window's port number for a system port, 0 when it has none.
 int numberOf(const QSerialPortInfo &info)
 {
-    for (int number = 1; number <= OptionLists::commPorts().size(); ++number) {
-        const QString name = systemPortName(number);
-        if (name == info.systemLocation() || name == info.portName())
-            return number;
-    }
-    return 0;
+    const int count = static_cast<int>(OptionLists::commPorts().size());
+    if (const int number = portNumberOf(info.systemLocation(), count))
+        return number;
+    return portNumberOf(info.portName(), count);
 }
 
 QJsonObject describePort(const QSerialPortInfo &info)
@@ -119,16 +119,17 @@ int download(const QStringList &arguments)
         return Cli::Done;
     const QString path = line.positionals(1).front();
     const QList<Transfer::Target> targets =
-        Displays::targets(line.values(Port), line.single(Settings));
+        Displays::targets(line.values(Port), line.atMostOneValue(Settings));
     SettingsImage image;
     image.setConfigBytes(Cli::readSettings(path));
 
-    const QList<Displays::Result> results = Displays::download(
-        targets, image, line.isSet(QStringLiteral("verify")), showProgress(line));
+    const QList<Displays::Outcome> outcomes = Displays::download(
+        targets, image,
+        {.verify = line.isSet(QStringLiteral("verify")), .progress = progress(line)});
     int status = Cli::Done;
-    for (const Displays::Result &result : results) {
-        Cli::out(result.line());
-        if (result.kind != Displays::Result::Kind::Ok)
+    for (const Displays::Outcome &outcome : outcomes) {
+        Cli::out(outcome.line());
+        if (outcome.kind != Displays::Outcome::Kind::Ok)
             status = Cli::Failed;
     }
     return status;
@@ -151,27 +152,27 @@ int upload(const QStringList &arguments)
         return Cli::Done;
     line.positionals(0);
     const QList<Transfer::Target> targets =
-        Displays::targets(line.values(Port), line.single(Settings));
+        Displays::targets(line.values(Port), line.atMostOneValue(Settings));
     if (targets.size() != 1)
         Cli::usage(QStringLiteral("upload reads one display; give --port once"));
-    const QString output = line.single(Output);
+    const QString output = line.atMostOneValue(Output);
     if (line.isSet(Output))
         Cli::checkOutput(output);
 
-    const Transfer::UploadResult result = Displays::upload(targets.front(), showProgress(line));
-    if (result.status != Transfer::UploadResult::Status::Ok)
-        throw Cli::Failure{Cli::Failed, result.message};
-    printView(ImageView::describe(result.reply), line.isSet(Json), ImageView::describeText);
+    const Result<SettingsImage> held = Displays::upload(targets.front(), progress(line));
+    if (!held)
+        throw Cli::Failure{Cli::Failed, Messages::sentence(held.error())};
+    printView(ImageView::describe(*held), line.isSet(Json), ImageView::describeText);
     if (!line.isSet(Output))
         return Cli::Done;
     // A file that the window could not load is no record of the display.
-    const QStringList invalid = ImageView::invalidLists(result.reply);
+    const QStringList invalid = ImageView::invalidLists(*held);
     if (!invalid.isEmpty())
         throw Cli::Failure{Cli::Failed,
                            QStringLiteral("the display holds a value that is no list entry in "
                                           "%1; %2 was not written")
                                .arg(invalid.join(QStringLiteral(", ")), output)};
-    Cli::writeSettings(output, result.reply.configBytes());
+    Cli::writeSettings(output, held->configBytes());
     return Cli::Done;
 }
 

@@ -10,6 +10,7 @@
 #include "ImageView.h"
 #include "link/LineSettings.h"
 #include "link/SerialPortComm.h"
+#include "messages/Messages.h"
 #include "model/OptionLists.h"
 
 namespace Displays {
@@ -23,58 +24,62 @@ constexpr unsigned long PauseSliceMs = 5;
 // The device a target opens, to see that no display is named twice.
 QString deviceKey(const Transfer::Target &target)
 {
-    QString device = target.port.deviceName;
-    if (device.isEmpty())
-        device = systemPortName(target.port.number);
+    const QString device = target.port.device();
     if (device.isEmpty())
         return target.port.shownText;
     const QString canonical = QFileInfo(device).canonicalFilePath();
     return canonical.isEmpty() ? device : canonical;
 }
 
-void report(bool progress, const Transfer::Target &target, const QString &step)
+void report(Progress progress, const Transfer::Target &target, const QString &step)
 {
-    if (progress)
+    if (progress == Progress::Shown)
         Cli::err(QStringLiteral("%1: %2").arg(target.port.shownText, step));
 }
 
-Result downloadOne(const Transfer::Target &target, const SettingsImage &image, bool verify,
-                   bool progress)
+Outcome downloadOne(const Transfer::Target &target, const SettingsImage &image,
+                    const DownloadOptions &options)
 {
     SerialPortComm comm;
     SystemTickCounter ticks;
-    Result result;
-    result.target = target;
-    report(progress, target, QStringLiteral("writing the settings"));
-    const Transfer::DownloadResult down = Transfer::download(comm, ticks, target, image);
-    if (!down.ok) {
-        result.message = down.message;
-        return result;
+    Outcome outcome;
+    outcome.target = target;
+    report(options.progress, target, QStringLiteral("writing the settings"));
+    bool pausing = false;
+    const Result<void> written = Transfer::downloadThenPause(comm, ticks, target, image, [&] {
+        if (!pausing)
+            report(options.progress, target,
+                   QStringLiteral("pausing while the display takes them"));
+        pausing = true;
+        QThread::msleep(PauseSliceMs);
+    });
+    if (!written) {
+        outcome.message = Messages::sentence(written.error());
+        return outcome;
     }
-    report(progress, target, QStringLiteral("pausing while the display takes them"));
-    Transfer::Delay(ticks, Transfer::ClosingPauseMs, [] { QThread::msleep(PauseSliceMs); });
-    result.message = Transfer::downloadOkMessage();
-    if (!verify) {
-        result.kind = Result::Kind::Ok;
-        return result;
+    outcome.message = Messages::downloadOk();
+    if (!options.verify) {
+        outcome.kind = Outcome::Kind::Ok;
+        return outcome;
     }
-    report(progress, target, QStringLiteral("reading back"));
-    const Transfer::UploadResult up = Transfer::upload(comm, ticks, target);
-    if (up.status != Transfer::UploadResult::Status::Ok) {
-        result.message += QStringLiteral(" The verify failed: ") + up.message;
-        return result;
+    report(options.progress, target, QStringLiteral("reading back"));
+    const Result<SettingsImage> held = Transfer::upload(comm, ticks, target);
+    if (!held) {
+        outcome.message +=
+            QStringLiteral(" The verify failed: ") + Messages::sentence(held.error());
+        return outcome;
     }
-    const QStringList differing = ImageView::differingFields(ImageView::compare(image, up.reply));
+    const QStringList differing = ImageView::differingFields(ImageView::compare(image, *held));
     if (!differing.isEmpty()) {
-        result.kind = Result::Kind::Differs;
-        result.message += QStringLiteral(" But the display holds other values in: ") +
-                          differing.join(QStringLiteral(", "));
-        return result;
+        outcome.kind = Outcome::Kind::Differs;
+        outcome.message += QStringLiteral(" But the display holds other values in: ") +
+                           differing.join(QStringLiteral(", "));
+        return outcome;
     }
-    result.kind = Result::Kind::Ok;
-    result.message +=
+    outcome.kind = Outcome::Kind::Ok;
+    outcome.message +=
         QStringLiteral(" Verified: the display holds all %1 bytes.").arg(ImageLayout::ConfigLength);
-    return result;
+    return outcome;
 }
 
 } // namespace
@@ -114,31 +119,31 @@ QList<Transfer::Target> targets(const QStringList &ports, const QString &setting
     return list;
 }
 
-QString Result::line() const
+QString Outcome::line() const
 {
     static const char *const Kinds[] = {"ok", "failed", "differs"};
     return QStringLiteral("%1: %2: %3")
         .arg(target.port.shownText, QLatin1String(Kinds[static_cast<int>(kind)]), message);
 }
 
-QList<Result> download(const QList<Transfer::Target> &targets, const SettingsImage &image,
-                       bool verify, bool progress)
+QList<Outcome> download(const QList<Transfer::Target> &targets, const SettingsImage &image,
+                        const DownloadOptions &options)
 {
-    std::vector<Result> results(static_cast<std::size_t>(targets.size()));
+    std::vector<Outcome> outcomes(static_cast<std::size_t>(targets.size()));
     std::vector<std::unique_ptr<QThread>> threads;
     for (qsizetype k = 0; k < targets.size(); ++k) {
         threads.emplace_back(QThread::create([&, k] {
-            results[static_cast<std::size_t>(k)] = downloadOne(targets[k], image, verify, progress);
+            outcomes[static_cast<std::size_t>(k)] = downloadOne(targets[k], image, options);
         }));
         threads.back()->start();
     }
     // Every transfer ends by itself: each wait inside it has a bound.
     for (const auto &thread : threads)
         thread->wait();
-    return QList<Result>(results.begin(), results.end());
+    return QList<Outcome>(outcomes.begin(), outcomes.end());
 }
 
-Transfer::UploadResult upload(const Transfer::Target &target, bool progress)
+Result<SettingsImage> upload(const Transfer::Target &target, Progress progress)
 {
     SerialPortComm comm;
     SystemTickCounter ticks;

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "link/Transfer.h"
+#include "model/Result.h"
 #include "model/SettingsImage.h"
 
 // The displays that --port names, and the transfers with them.
@@ -15,7 +16,17 @@ namespace Displays {
 // the window's default). A usage Failure otherwise.
 QList<Transfer::Target> targets(const QStringList &ports, const QString &settings);
 
-struct Result
+// Whether each step of a transfer is reported on stderr.
+enum class Progress { Hidden, Shown };
+
+struct DownloadOptions
+{
+    bool verify = false; // read each display back and compare all 126 bytes
+    Progress progress = Progress::Hidden;
+};
+
+// How the download into one display ended.
+struct Outcome
 {
     enum class Kind { Ok, Failed, Differs };
     Kind kind = Kind::Failed;
@@ -25,12 +36,11 @@ struct Result
 };
 
 // Writes the image into every display at once, each on a thread of its
-// own, closing pause included; with `verify` reads each one back and
-// compares all 126 bytes. `progress` reports each step on stderr.
-QList<Result> download(const QList<Transfer::Target> &targets, const SettingsImage &image,
-                       bool verify, bool progress);
+// own, closing pause included.
+QList<Outcome> download(const QList<Transfer::Target> &targets, const SettingsImage &image,
+                        const DownloadOptions &options);
 
 // Reads one display.
-Transfer::UploadResult upload(const Transfer::Target &target, bool progress);
+Result<SettingsImage> upload(const Transfer::Target &target, Progress progress);
 
 } // namespace Displays

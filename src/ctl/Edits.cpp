@@ -178,15 +178,15 @@ Plan read(const Cli::CommandLine &commandLine)
     Plan plan;
     for (const ImageView::ListField &list : ImageView::Lists) {
         const QString name = QLatin1String(list.name);
-        const QString value = commandLine.single(name);
+        const QString value = commandLine.atMostOneValue(name);
         if (commandLine.isSet(name))
             plan.positions.emplace_back(list.list, listPosition(name, list.list, value));
     }
     for (std::size_t k = 0; k < ImageView::Lines.size(); ++k) {
         const ImageView::LineField &line = ImageView::Lines[k];
         const QString name = QLatin1String(line.name);
-        const QString text = commandLine.single(name);
-        const QString hex = commandLine.single(hexOption(line));
+        const QString text = commandLine.atMostOneValue(name);
+        const QString hex = commandLine.atMostOneValue(hexOption(line));
         if (commandLine.isSet(name) && commandLine.isSet(hexOption(line)))
             Cli::usage(QStringLiteral("give --%1 or --%2, not both").arg(name, hexOption(line)));
         if (commandLine.isSet(name))

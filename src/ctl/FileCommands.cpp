@@ -66,7 +66,7 @@ int create(const QStringList &arguments)
     if (!line.parse(arguments))
         return Cli::Done;
     line.positionals(0);
-    const QString output = line.single(Output);
+    const QString output = line.atMostOneValue(Output);
     if (output.isEmpty())
         Cli::usage(QStringLiteral("give the file to write with -o FILE.vfd"));
     const Edits::Plan plan = Edits::read(line);
@@ -87,7 +87,7 @@ int edit(const QStringList &arguments)
     if (!line.parse(arguments))
         return Cli::Done;
     const QString input = line.positionals(1).front();
-    const QString given = line.single(Output);
+    const QString given = line.atMostOneValue(Output);
     const QString output = line.isSet(Output) ? given : input;
     const Edits::Plan plan = Edits::read(line);
     Cli::checkOutput(output);

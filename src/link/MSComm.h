@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "model/Result.h"
+
 // The serial component through which the transfers reach the display. It is
 // used through these few properties only; everything else keeps its initial
 // configuration (no flow control, raw bytes). A seam: tests replace it.
@@ -20,11 +22,11 @@ public:
     // opened instead of the numbered port.
     virtual void setPortName(const QString &device) = 0;
 
-    // Settings: "9600,n,8,1". Returns false, with errorString(), when the
-    // text is refused.
+    // Settings: "9600,n,8,1". Returns false, with error(), when the text
+    // is refused.
     virtual bool setSettings(const QString &settings) = 0;
 
-    // PortOpen. Opening returns false, with errorString(), when refused.
+    // PortOpen. Opening returns false, with error(), when refused.
     virtual bool setPortOpen(bool open) = 0;
     virtual bool isPortOpen() const = 0;
 
@@ -45,31 +47,14 @@ public:
     virtual QByteArray input() = 0;
 
     // Whether the device reported an error since it was opened (an adapter
-    // pulled out, say), and the reason for the last failure in plain words.
+    // pulled out, say), and why the last request failed.
     virtual bool hasFault() const = 0;
-    virtual QString errorString() const = 0;
+    virtual Error error() const = 0;
 };
 
 // The contract, which every component keeps:
 // - closed, it takes no output, hands out no input and every count reads 0;
 //   bytes that reach the line before it opens are read after opening;
 // - opening clears an earlier fault; after a fault it takes no output;
-// - a settings text that does not parse is refused with a reason;
-// - a line that goes away while open is a fault with lineLostReason().
-inline QString lineLostReason()
-{
-    return QStringLiteral("the line to the display was lost");
-}
-
-// A text the user typed, in quotes for a message; a long one is cut short,
-// so that a pasted page cannot flood the message box.
-inline QString quotedForMessage(const QString &text)
-{
-    constexpr qsizetype Longest = 40;
-    if (text.size() <= Longest)
-        return QLatin1Char('"') + text + QLatin1Char('"');
-    QString part = text.left(Longest - 1);
-    if (part.back().isHighSurrogate())
-        part.chop(1);
-    return QLatin1Char('"') + part + QChar(0x2026) + QLatin1Char('"');
-}
+// - a settings text that does not parse is refused (SettingsInvalid);
+// - a line that goes away while open is a fault (LineLost).

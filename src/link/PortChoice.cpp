@@ -15,6 +15,11 @@ PortChoice PortChoice::fromComboText(const QStringList &entries, const QString &
     return choice;
 }
 
+QString PortChoice::device() const
+{
+    return deviceName.isEmpty() ? systemPortName(number) : deviceName;
+}
+
 QString systemPortName(int number)
 {
     if (number < 1)
@@ -27,4 +32,13 @@ QString systemPortName(int number)
     // No fixed numbering of serial devices here: only typed names apply.
     return {};
 #endif
+}
+
+int portNumberOf(QStringView device, int count)
+{
+    for (int number = 1; number <= count; ++number) {
+        if (!device.isEmpty() && systemPortName(number) == device)
+            return number;
+    }
+    return 0;
 }

@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // Which port a transfer opens, as read from the Comm box when it starts.
+// The one place that maps a chosen port to the device the system opens.
 struct PortChoice
 {
     int number = 0;     // 1..8 for an entry of the list, 0 for none
@@ -13,8 +15,17 @@ struct PortChoice
     // An entry of the list gives its number; any other text means that no
     // entry is selected, and a non-empty one is itself the device to open.
     static PortChoice fromComboText(const QStringList &entries, const QString &text);
+
+    // Whether a port was chosen at all: an entry, or a typed name.
+    bool isChosen() const { return number != 0 || !deviceName.isEmpty(); }
+    // The device to open: the typed name, else the system's device for the
+    // number; empty when there is neither.
+    QString device() const;
 };
 
 // The system's device for port number k (1-based): "COMk" on Windows,
 // "/dev/ttyS<k-1>" on Linux; empty where the system has no numbered ports.
 QString systemPortName(int number);
+
+// The number (1..count) whose system device is `device`, 0 for none.
+int portNumberOf(QStringView device, int count);

@@ -2,8 +2,6 @@
 
 #include <QFileInfo>
 
-#include "link/PortChoice.h"
-
 #if defined(Q_OS_WIN)
 #include <qt_windows.h>
 #elif defined(Q_OS_UNIX)
@@ -27,33 +25,27 @@ SerialPortComm::~SerialPortComm()
 
 void SerialPortComm::setCommPort(int number)
 {
-    m_number = number;
+    m_choice.number = number;
 }
 
 void SerialPortComm::setPortName(const QString &device)
 {
-    m_device = device.trimmed();
-}
-
-QString SerialPortComm::deviceToOpen() const
-{
-    return m_device.isEmpty() ? systemPortName(m_number) : m_device;
+    m_choice.deviceName = device.trimmed();
 }
 
 bool SerialPortComm::setSettings(const QString &settings)
 {
     const std::optional<LineSettings> parsed = LineSettings::parse(settings);
     if (!parsed) {
-        m_error = QStringLiteral("the settings %1 are not valid; they need speed, parity, "
-                                 "data bits and stop bits, such as \"9600,n,8,1\".")
-                      .arg(quotedForMessage(settings));
+        m_error = {.reason = Error::Reason::SettingsInvalid, .detail = settings};
         return false;
     }
     m_settingsText = settings;
     m_line = *parsed;
     if (m_port.isOpen() && !applyLineSettings()) {
-        m_error = QStringLiteral("the port does not accept the settings %1: %2")
-                      .arg(quotedForMessage(settings), m_port.errorString());
+        m_error = {.reason = Error::Reason::SettingsRefused,
+                   .detail = settings,
+                   .system = m_port.errorString()};
         return false;
     }
     return true;
@@ -106,27 +98,26 @@ bool SerialPortComm::setPortOpen(bool open)
     if (m_port.isOpen())
         return true;
 
-    const QString device = deviceToOpen();
+    const QString device = m_choice.device();
     if (device.isEmpty()) {
-        m_error = m_number == 0
-                      ? QStringLiteral("no port was chosen; choose \"Com 1\" to \"Com 8\" "
-                                       "or type a device name such as /dev/ttyUSB0.")
-                      : QStringLiteral("this system has no numbered port %1; type the "
-                                       "device name instead.")
-                            .arg(m_number);
+        m_error = m_choice.number == 0
+                      ? Error{.reason = Error::Reason::NoPortChosen}
+                      : Error{.reason = Error::Reason::NoNumberedPort, .count = m_choice.number};
         return false;
     }
 
     m_fault = false;
     m_port.setPortName(device);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_error = openFailureReason(device);
+        m_error = openFailure(device);
         m_fault = false;
         return false;
     }
     if (!applyLineSettings()) {
-        m_error = QStringLiteral("%1 does not accept the settings %2: %3")
-                      .arg(device, quotedForMessage(m_settingsText), m_port.errorString());
+        m_error = {.reason = Error::Reason::SettingsRefused,
+                   .device = device,
+                   .detail = m_settingsText,
+                   .system = m_port.errorString()};
         m_port.close();
         m_fault = false;
         return false;
@@ -136,24 +127,22 @@ bool SerialPortComm::setPortOpen(bool open)
     return true;
 }
 
-QString SerialPortComm::openFailureReason(const QString &device) const
+Error SerialPortComm::openFailure(const QString &device) const
 {
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("there is no such port (%1).").arg(device);
+        return {.reason = Error::Reason::NoSuchPort, .device = device};
     case QSerialPort::PermissionError: {
         // Qt reports both a denied device and a busy one this way; the
         // device file's own permissions tell them apart.
         const QFileInfo info(device);
         if (info.exists() && (!info.isReadable() || !info.isWritable()))
-            return QStringLiteral("permission denied for %1. Your user may need to be in the "
-                                  "dialout group (then log out and in again).")
-                .arg(device);
-        return QStringLiteral("%1 is in use by another program; close it and try again.")
-            .arg(device);
+            return {.reason = Error::Reason::PermissionDenied, .device = device};
+        return {.reason = Error::Reason::PortBusy, .device = device};
     }
     default:
-        return QStringLiteral("%1: %2.").arg(device, m_port.errorString());
+        return {
+            .reason = Error::Reason::OpenFailed, .device = device, .system = m_port.errorString()};
     }
 }
 
@@ -245,5 +234,5 @@ void SerialPortComm::noteError(QSerialPort::SerialPortError error)
 void SerialPortComm::noteLineLost()
 {
     m_fault = true;
-    m_error = lineLostReason();
+    m_error = {.reason = Error::Reason::LineLost};
 }

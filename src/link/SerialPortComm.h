@@ -4,6 +4,7 @@
 
 #include "link/LineSettings.h"
 #include "link/MSComm.h"
+#include "link/PortChoice.h"
 
 // The serial component on QSerialPort. The transfers poll it without an
 // event loop, so the buffer counts wait briefly on the device to refresh
@@ -32,11 +33,7 @@ public:
     QByteArray input() override;
 
     bool hasFault() const override { return m_fault; }
-    QString errorString() const override { return m_error; }
-
-    // The device that opening would use now: the typed name, else the
-    // system's name for the port number.
-    QString deviceToOpen() const;
+    Error error() const override { return m_error; }
 
     // How long a buffer count may wait on the device, in milliseconds.
     static constexpr int WriteWaitMs = 2;
@@ -44,15 +41,14 @@ public:
 
 private:
     bool applyLineSettings();
-    QString openFailureReason(const QString &device) const;
+    Error openFailure(const QString &device) const;
     void noteError(QSerialPort::SerialPortError error);
     void noteLineLost();
 
     QSerialPort m_port;
-    int m_number = 0;
-    QString m_device;
+    PortChoice m_choice;
     QString m_settingsText = QStringLiteral("9600,n,8,1");
     LineSettings m_line;
     bool m_fault = false;
-    QString m_error;
+    Error m_error;
 };

@@ -9,6 +9,7 @@
 #include "link/PortChoice.h"
 #include "link/Protocol.h"
 #include "link/TickCounter.h"
+#include "model/Result.h"
 #include "model/SettingsImage.h"
 
 namespace Transfer {
@@ -25,11 +26,9 @@ inline constexpr qint32 DrainMarginMs = 100;
 // The pause after a download, while the display takes its new settings.
 inline constexpr qint32 ClosingPauseMs = 1000;
 
-enum class SendStatus { Sent, TimedOut, DeviceError };
-
 // Queues one byte and returns once the output buffer reads empty; gives up
-// after SendTimeoutMs or when the device reports an error.
-SendStatus SendByte(MSComm &comm, TickCounter &ticks, quint8 byte);
+// after SendTimeoutMs (SendTimedOut) or when the device reports an error.
+Result<void> SendByte(MSComm &comm, TickCounter &ticks, quint8 byte);
 
 // Waits at least `ms` milliseconds, letting `processEvents` run on every pass.
 void Delay(TickCounter &ticks, qint32 ms, const std::function<void()> &processEvents);
@@ -41,35 +40,23 @@ struct Target
     QString settings; // the text of Baud, unchanged
 };
 
-struct DownloadResult
-{
-    bool ok = false;
-    QString message; // empty when ok; otherwise what to tell the user
-};
-
 // Opens the port, discards stale input, sends 0x1B 0xEF 0xAA and bytes
 // 1..126 of the image, waits until they have left the port (a line lost
 // meanwhile fails the download), and closes the port on every outcome.
-DownloadResult download(MSComm &comm, TickCounter &ticks, const Target &target,
-                        const SettingsImage &image);
+Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
+                      const SettingsImage &image);
 
-struct UploadResult
-{
-    enum class Status { Ok, Refused, LinkError, NoAnswer, CheckBitError, ShortReply };
-    Status status = Status::NoAnswer;
-    QString message;     // what to tell the user ("Upload O.K!" when ok)
-    SettingsImage reply; // the 127 bytes, meaningful only when ok
-    int received = 0;    // bytes that came
-};
+// "Download Setting To VFD" whole: the download, then, when it succeeded,
+// the closing pause while the display takes its new settings. `whilePausing`
+// runs on every pass of the pause, the first time as the pause begins: the
+// window handles its events there, a thread of its own sleeps a little.
+Result<void> downloadThenPause(MSComm &comm, TickCounter &ticks, const Target &target,
+                               const SettingsImage &image,
+                               const std::function<void()> &whilePausing);
 
-// Discards stale input, sends 0x1B 0xEE and receives 0xAA plus 126 bytes into a buffer of its own;
-// the caller's image is never touched. Closes the port on every outcome.
-UploadResult upload(MSComm &comm, TickCounter &ticks, const Target &target);
-
-// The texts the user sees.
-QString downloadOkMessage();                       // "Download O.K ! Please restart !"
-QString uploadOkMessage();                         // "Upload O.K!"
-QString noAnswerMessage(const QString &shownPort); // "<Comm text> can't be open !!"
-QString checkBitErrorMessage();                    // "Receive Check bit Error !!"
+// Discards stale input, sends 0x1B 0xEE and receives 0xAA plus 126 bytes
+// into a buffer of its own; the caller's image is never touched. Gives the
+// 127 bytes, the lead byte at index 0. Closes the port on every outcome.
+Result<SettingsImage> upload(MSComm &comm, TickCounter &ticks, const Target &target);
 
 } // namespace Transfer

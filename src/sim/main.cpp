@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -12,6 +13,8 @@
 
 #include "DisplaySimulator.h"
 #include "SimLine.h"
+#include "files/SettingsFile.h"
+#include "messages/Messages.h"
 
 namespace {
 
@@ -42,38 +45,24 @@ void report(const QString &text)
     std::exit(1);
 }
 
-int intOption(const QCommandLineParser &parser, const QString &name, int fallback, int low,
-              int high)
+// What the command line asks for.
+struct SimOptions
 {
-    if (!parser.isSet(name))
-        return fallback;
-    bool ok = false;
-    const int value = parser.value(name).toInt(&ok, 0);
-    if (!ok || value < low || value > high)
-        fail(QStringLiteral("--%1 needs a number from %2 to %3, not \"%4\"")
-                 .arg(name)
-                 .arg(low)
-                 .arg(high)
-                 .arg(parser.value(name)));
-    return value;
-}
+    DisplaySimulator::Options display;
+    std::optional<QString> device; // none: a pseudo-terminal
+    int baud = 9600;
+    std::optional<QString> image; // the .vfd file to start from
+    QString saveFile;
+    bool once = false;
+    bool quiet = false;
+    int firstByteDelay = 0;
+    int stale = 0;
+    int staleByte = 0x5A;
+    int dropAfter = -1;
+};
 
-// Sleeps in small slices so that a stop request is not held up.
-void pause(int ms)
+void addOptions(QCommandLineParser &parser)
 {
-    for (int slept = 0; slept < ms && !g_stop; slept += 10)
-        ::usleep(static_cast<useconds_t>(qMin(10, ms - slept)) * 1000);
-}
-
-} // namespace
-
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tq540sim"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TQ540_VERSION));
-
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Plays a TQ-540 customer display for the setup utility. By default it "
                        "opens a pseudo-terminal and prints the port to type into Comm."));
@@ -106,123 +95,227 @@ int main(int argc, char *argv[])
            "n");
     option("stale-byte", "The value of the --stale bytes (default 0x5A).", "byte");
     option("drop-after", "Hang up the line after n received bytes.", "n");
+}
+
+int intOption(const QCommandLineParser &parser, const QString &name, int fallback, int low,
+              int high)
+{
+    if (!parser.isSet(name))
+        return fallback;
+    bool ok = false;
+    const int value = parser.value(name).toInt(&ok, 0);
+    if (!ok || value < low || value > high)
+        fail(QStringLiteral("--%1 needs a number from %2 to %3, not \"%4\"")
+                 .arg(name)
+                 .arg(low)
+                 .arg(high)
+                 .arg(parser.value(name)));
+    return value;
+}
+
+std::optional<QString> textOption(const QCommandLineParser &parser, const QString &name)
+{
+    return parser.isSet(name) ? std::optional(parser.value(name)) : std::nullopt;
+}
+
+// Reads the command line; prints the help or the version and exits, or
+// fails, where it says so.
+SimOptions parseOptions(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    addOptions(parser);
     parser.process(app);
+    const auto number = [&](const char *name, int fallback, int low, int high) {
+        return intOption(parser, QString::fromLatin1(name), fallback, low, high);
+    };
+    const auto isSet = [&](const char *name) { return parser.isSet(QString::fromLatin1(name)); };
 
-    s_quiet = parser.isSet(QStringLiteral("quiet"));
+    SimOptions options;
+    options.quiet = isSet("quiet");
+    options.display.noAnswer = isSet("no-answer");
+    options.display.keepImage = isSet("keep-image");
+    options.display.lead = static_cast<quint8>(number("wrong-lead", Protocol::LeadByte, 0, 255));
+    options.display.replyLength = number("short", -1, 0, Protocol::ReplyLength);
+    options.display.extraBytes = number("extra", 0, 0, 65536);
+    options.firstByteDelay = number("first-byte-delay", 0, 0, 60000);
+    options.stale = number("stale", 0, 0, 4096);
+    options.staleByte = number("stale-byte", 0x5A, 0, 255);
+    options.dropAfter = number("drop-after", -1, 0, 1 << 20);
+    options.baud = number("baud", 9600, 1, 4000000);
+    options.once = isSet("once");
+    options.saveFile = parser.value(QStringLiteral("save"));
+    options.image = textOption(parser, QStringLiteral("image"));
+    options.device = textOption(parser, QStringLiteral("device"));
+    return options;
+}
 
-    DisplaySimulator::Options options;
-    options.noAnswer = parser.isSet(QStringLiteral("no-answer"));
-    options.keepImage = parser.isSet(QStringLiteral("keep-image"));
-    options.lead = static_cast<quint8>(
-        intOption(parser, QStringLiteral("wrong-lead"), Protocol::LeadByte, 0, 255));
-    options.replyLength = intOption(parser, QStringLiteral("short"), -1, 0, Protocol::ReplyLength);
-    options.extraBytes = intOption(parser, QStringLiteral("extra"), 0, 0, 65536);
-    const int firstByteDelay = intOption(parser, QStringLiteral("first-byte-delay"), 0, 0, 60000);
-    const int stale = intOption(parser, QStringLiteral("stale"), 0, 0, 4096);
-    const int staleByte = intOption(parser, QStringLiteral("stale-byte"), 0x5A, 0, 255);
-    const int dropAfter = intOption(parser, QStringLiteral("drop-after"), -1, 0, 1 << 20);
-    const int baud = intOption(parser, QStringLiteral("baud"), 9600, 1, 4000000);
-    const bool once = parser.isSet(QStringLiteral("once"));
-    const QString saveFile = parser.value(QStringLiteral("save"));
+// The image of a .vfd file, which must hold exactly 126 bytes.
+SettingsImage startImage(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    SettingsImage image;
+    if (bytes.size() != ImageLayout::ConfigLength || !image.setConfigBytes(bytes))
+        fail(QStringLiteral("%1 holds %2 bytes; a .vfd file holds %3")
+                 .arg(file.fileName())
+                 .arg(bytes.size())
+                 .arg(ImageLayout::ConfigLength));
+    return image;
+}
 
-    DisplaySimulator display(options);
-    if (parser.isSet(QStringLiteral("image"))) {
-        QFile file(parser.value(QStringLiteral("image")));
-        if (!file.open(QIODevice::ReadOnly))
-            fail(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
-        const QByteArray bytes = file.readAll();
-        SettingsImage image;
-        if (bytes.size() != ImageLayout::ConfigLength || !image.setConfigBytes(bytes))
-            fail(QStringLiteral("%1 holds %2 bytes; a .vfd file holds %3")
-                     .arg(file.fileName())
-                     .arg(bytes.size())
-                     .arg(ImageLayout::ConfigLength));
-        display.setImage(image);
-    }
-
-    // Ends with the test or shell that started it, and on Ctrl+C.
+// Ends with the test or shell that started it, and on Ctrl+C.
+void watchSignals()
+{
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     std::signal(SIGTERM, requestStop);
     std::signal(SIGINT, requestStop);
     std::signal(SIGHUP, requestStop);
     std::signal(SIGPIPE, SIG_IGN);
+}
 
-    std::unique_ptr<SimLine> line;
-    if (parser.isSet(QStringLiteral("device"))) {
-        auto device = std::make_unique<DeviceLine>(parser.value(QStringLiteral("device")), baud);
+std::unique_ptr<SimLine> openLine(const SimOptions &options)
+{
+    if (options.device) {
+        auto device = std::make_unique<DeviceLine>(*options.device, options.baud);
         if (!device->isOpen())
             fail(device->errorString());
-        line = std::move(device);
-    } else {
-        auto pty = std::make_unique<PtyLine>();
-        if (!pty->isOpen())
-            fail(pty->errorString());
-        line = std::move(pty);
+        return device;
+    }
+    auto pty = std::make_unique<PtyLine>();
+    if (!pty->isOpen())
+        fail(pty->errorString());
+    return pty;
+}
+
+// Sleeps in small slices so that a stop request is not held up.
+void pause(int ms)
+{
+    for (int slept = 0; slept < ms && !g_stop; slept += 10)
+        ::usleep(static_cast<useconds_t>(qMin(10, ms - slept)) * 1000);
+}
+
+// The display on its line: takes bytes and answers, as the options shape it.
+class Server
+{
+public:
+    Server(SimLine &line, DisplaySimulator &display, const SimOptions &options)
+        : m_line(line), m_display(display), m_options(options)
+    {
     }
 
-    if (stale > 0)
-        line->write(QByteArray(stale, static_cast<char>(staleByte)));
+    // Until a stop request, a hang-up or the end of --once; the exit status.
+    int run()
+    {
+        while (!g_stop) {
+            const QByteArray bytes = m_line.read(50);
+            if (m_line.isBroken()) {
+                report(QStringLiteral("line closed: %1").arg(m_line.errorString()));
+                return 1;
+            }
+            for (const char byte : bytes) {
+                if (const std::optional<int> status = take(static_cast<quint8>(byte)))
+                    return *status;
+            }
+        }
+        return 0;
+    }
+
+private:
+    // One byte from the line; an exit status when the simulator stops.
+    std::optional<int> take(quint8 byte)
+    {
+        ++m_received;
+        if (m_options.dropAfter >= 0 && m_received >= m_options.dropAfter) {
+            report(QStringLiteral("hanging up after %1 bytes").arg(m_received));
+            m_line.hangUp();
+            return 0;
+        }
+        switch (m_display.feed(byte)) {
+        case DisplaySimulator::Event::None:
+            return std::nullopt;
+        case DisplaySimulator::Event::BadLead:
+            report(QStringLiteral("download ignored: lead byte 0x%1 instead of 0xAA")
+                       .arg(byte, 2, 16, QLatin1Char('0')));
+            return std::nullopt;
+        case DisplaySimulator::Event::Downloaded:
+            stored();
+            break;
+        case DisplaySimulator::Event::Kept:
+            report(QStringLiteral("download: image kept (--keep-image), %1 bytes received since "
+                                  "start")
+                       .arg(m_received));
+            break;
+        case DisplaySimulator::Event::UploadRequested:
+            if (m_options.display.noAnswer) {
+                report(QStringLiteral("upload request ignored"));
+                return std::nullopt;
+            }
+            if (!answer())
+                return 1;
+            break;
+        }
+        if (!m_options.once)
+            return std::nullopt;
+        // Let the utility read the last bytes before the line goes.
+        pause(500);
+        return 0;
+    }
+
+    // A new image came. It is saved before it is reported, so that whoever
+    // waits for the report finds the whole file.
+    void stored()
+    {
+        const Result<void> saved =
+            m_options.saveFile.isEmpty()
+                ? Result<void>()
+                : SettingsFile::write(m_options.saveFile, m_display.image().configBytes());
+        report(QStringLiteral("download: new image, %1 bytes received since start\n%2")
+                   .arg(m_received)
+                   .arg(m_display.describe()));
+        if (!saved)
+            fail(QStringLiteral("%1: %2").arg(m_options.saveFile, Messages::reason(saved.error())));
+    }
+
+    // Sends the reply to an upload request; false when the line is gone.
+    bool answer()
+    {
+        const QByteArray reply = m_display.uploadReply();
+        pause(m_options.firstByteDelay);
+        if (!m_line.write(reply.left(1)) || !m_line.write(reply.mid(1))) {
+            report(QStringLiteral("line closed: %1").arg(m_line.errorString()));
+            return false;
+        }
+        report(QStringLiteral("upload: answered with %1 bytes").arg(reply.size()));
+        return true;
+    }
+
+    SimLine &m_line;
+    DisplaySimulator &m_display;
+    const SimOptions &m_options;
+    int m_received = 0;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tq540sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TQ540_VERSION));
+
+    const SimOptions options = parseOptions(app);
+    s_quiet = options.quiet;
+    DisplaySimulator display(options.display);
+    if (options.image)
+        display.setImage(startImage(*options.image));
+
+    watchSignals();
+    const std::unique_ptr<SimLine> line = openLine(options);
+    if (options.stale > 0)
+        line->write(QByteArray(options.stale, static_cast<char>(options.staleByte)));
     say(QStringLiteral("port: %1").arg(line->name()));
     report(QStringLiteral("image at start:\n%1").arg(display.describe()));
-
-    int received = 0;
-    while (!g_stop) {
-        const QByteArray bytes = line->read(50);
-        if (line->isBroken()) {
-            report(QStringLiteral("line closed: %1").arg(line->errorString()));
-            return 1;
-        }
-        for (const char byte : bytes) {
-            ++received;
-            if (dropAfter >= 0 && received >= dropAfter) {
-                report(QStringLiteral("hanging up after %1 bytes").arg(received));
-                line->hangUp();
-                return 0;
-            }
-            switch (display.feed(static_cast<quint8>(byte))) {
-            case DisplaySimulator::Event::None:
-                continue;
-            case DisplaySimulator::Event::BadLead:
-                report(QStringLiteral("download ignored: lead byte 0x%1 instead of 0xAA")
-                           .arg(static_cast<quint8>(byte), 2, 16, QLatin1Char('0')));
-                continue;
-            case DisplaySimulator::Event::Downloaded:
-                report(QStringLiteral("download: new image, %1 bytes received since start\n%2")
-                           .arg(received)
-                           .arg(display.describe()));
-                if (!saveFile.isEmpty()) {
-                    QFile file(saveFile);
-                    if (!file.open(QIODevice::WriteOnly) ||
-                        file.write(display.image().configBytes()) != ImageLayout::ConfigLength)
-                        fail(QStringLiteral("%1: %2").arg(saveFile, file.errorString()));
-                }
-                break;
-            case DisplaySimulator::Event::Kept:
-                report(QStringLiteral("download: image kept (--keep-image), %1 bytes received "
-                                      "since start")
-                           .arg(received));
-                break;
-            case DisplaySimulator::Event::UploadRequested: {
-                if (options.noAnswer) {
-                    report(QStringLiteral("upload request ignored"));
-                    continue;
-                }
-                const QByteArray reply = display.uploadReply();
-                pause(firstByteDelay);
-                if (!line->write(reply.left(1)) || !line->write(reply.mid(1))) {
-                    report(QStringLiteral("line closed: %1").arg(line->errorString()));
-                    return 1;
-                }
-                report(QStringLiteral("upload: answered with %1 bytes").arg(reply.size()));
-                break;
-            }
-            }
-            if (once) {
-                // Let the utility read the last bytes before the line goes.
-                pause(500);
-                return 0;
-            }
-        }
-    }
-    return 0;
+    return Server(*line, display, options).run();
 }

@@ -124,7 +124,7 @@ void TestCtl::newThenDownloadSendsExactBytes()
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, sim.port() + ": ok: Download O.K ! Please restart !\n");
     QTRY_VERIFY(sim.output().contains("129 bytes received"));
-    QTRY_COMPARE(readFile(saved), expected); // the simulator saves after it reports
+    QCOMPARE(readFile(saved), expected);
 }
 
 void TestCtl::uploadSavesWhatTheDisplayHolds()

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "files/SettingsFile.h"
+#include "messages/Messages.h"
 #include "support/ReadOnlyFolder.h"
 
 namespace {
@@ -40,11 +41,11 @@ QByteArray fileBytes(const QString &path)
 
 // Reads on a thread of its own, so that a read that blocks fails the test
 // instead of hanging it; `unblock` then frees the stuck thread.
-std::optional<SettingsFile::ReadResult> readWithin(const QString &path, int ms,
-                                                   const std::function<void()> &unblock)
+std::optional<Result<QByteArray>> readWithin(const QString &path, int ms,
+                                             const std::function<void()> &unblock)
 {
-    std::promise<SettingsFile::ReadResult> done;
-    std::future<SettingsFile::ReadResult> result = done.get_future();
+    std::promise<Result<QByteArray>> done;
+    std::future<Result<QByteArray>> result = done.get_future();
     std::thread reader([path, promise = std::move(done)]() mutable {
         promise.set_value(SettingsFile::read(path));
     });
@@ -81,25 +82,30 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, refused);
-        QCOMPARE(SettingsFile::isRefusedName(name), refused);
+        QCOMPARE(!SettingsFile::checkName(name), refused);
+        // The writer itself refuses the name, and writes nothing.
+        const QString path = m_dir.filePath(name.isEmpty() ? "unnamed.vfd" : name);
+        const Result<void> written = SettingsFile::write(path, everyValue());
+        QCOMPARE(!written, refused);
+        QCOMPARE(QFileInfo::exists(path), !refused);
     }
 
     void roundTripKeepsEveryByte()
     {
         const QString path = m_dir.filePath("round.vfd");
         const QByteArray bytes = everyValue();
-        QVERIFY(SettingsFile::write(path, bytes).ok);
+        QVERIFY(SettingsFile::write(path, bytes));
         QCOMPARE(QFileInfo(path).size(), qint64(SettingsFile::Length));
-        const auto read = SettingsFile::read(path);
-        QVERIFY(read.ok);
-        QCOMPARE(read.bytes, bytes);
+        const Result<QByteArray> read = SettingsFile::read(path);
+        QVERIFY(read);
+        QCOMPARE(*read, bytes);
     }
 
     void saveOverLongerFileLeavesNoStaleTail()
     {
         const QString path = m_dir.filePath("long.vfd");
         putFile(path, QByteArray(400, '\x55'));
-        QVERIFY(SettingsFile::write(path, everyValue()).ok);
+        QVERIFY(SettingsFile::write(path, everyValue()));
         QCOMPARE(fileBytes(path), everyValue());
     }
 
@@ -107,9 +113,9 @@ private slots:
     {
         const QString path = m_dir.filePath("longer.vfd");
         putFile(path, everyValue() + QByteArray(10, '\x11'));
-        const auto read = SettingsFile::read(path);
-        QVERIFY(read.ok);
-        QCOMPARE(read.bytes, everyValue());
+        const Result<QByteArray> read = SettingsFile::read(path);
+        QVERIFY(read);
+        QCOMPARE(*read, everyValue());
     }
 
     void failingReads_data()
@@ -126,10 +132,9 @@ private slots:
         QFile::remove(path);
         if (!content.isNull())
             putFile(path, content);
-        const auto read = SettingsFile::read(path);
-        QVERIFY(!read.ok);
-        QVERIFY(!read.error.isEmpty());
-        QVERIFY(read.bytes.isEmpty());
+        const Result<QByteArray> read = SettingsFile::read(path);
+        QVERIFY(!read);
+        QVERIFY(!Messages::reason(read.error()).isEmpty());
         // A load never creates the file it was pointed at.
         QCOMPARE(QFileInfo::exists(path), !content.isNull());
     }
@@ -173,9 +178,8 @@ private slots:
         if (writer >= 0)
             ::close(writer);
         QVERIFY2(read, "the read blocked");
-        QVERIFY(!read->ok);
-        QVERIFY(read->bytes.isEmpty());
-        QVERIFY(!read->error.isEmpty());
+        QVERIFY(!*read);
+        QVERIFY(!Messages::reason(read->error()).isEmpty());
     }
 
     void unreadableFileFails()
@@ -185,7 +189,7 @@ private slots:
         const QString path = m_dir.filePath("locked.vfd");
         putFile(path, everyValue());
         QFile::setPermissions(path, QFileDevice::WriteOwner);
-        QVERIFY(!SettingsFile::read(path).ok);
+        QVERIFY(!SettingsFile::read(path));
     }
 
     void failingWrites_data()
@@ -199,10 +203,11 @@ private slots:
         QFETCH(QString, relativePath);
         QVERIFY(QDir(m_dir.path()).mkpath("sub"));
         const QString path = m_dir.filePath(relativePath);
-        const auto result = SettingsFile::write(path, everyValue());
-        QVERIFY(!result.ok);
+        const Result<void> result = SettingsFile::write(path, everyValue());
+        QVERIFY(!result);
         // The message names the file, so the user knows which save failed.
-        QVERIFY2(result.error.contains(path), qPrintable(result.error));
+        const QString message = Messages::sentence(result.error());
+        QVERIFY2(message.contains(path), qPrintable(message));
         QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
     }
 
@@ -216,16 +221,17 @@ private slots:
         if (!readOnly.isReadOnly())
             QSKIP("this file system cannot make a folder read-only for this user");
 
-        const auto result = SettingsFile::write(path, everyValue());
-        QVERIFY(!result.ok);
-        QVERIFY2(result.error.contains(path), qPrintable(result.error));
+        const Result<void> result = SettingsFile::write(path, everyValue());
+        QVERIFY(!result);
+        const QString message = Messages::sentence(result.error());
+        QVERIFY2(message.contains(path), qPrintable(message));
         QCOMPARE(fileBytes(path), QByteArray(SettingsFile::Length, '\x22'));
     }
 
     void writeRefusesWrongLength()
     {
         const QString path = m_dir.filePath("wrong.vfd");
-        QVERIFY(!SettingsFile::write(path, QByteArray(125, '\0')).ok);
+        QVERIFY(!SettingsFile::write(path, QByteArray(125, '\0')));
         QVERIFY(!QFileInfo::exists(path));
     }
 

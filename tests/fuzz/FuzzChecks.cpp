@@ -6,6 +6,7 @@
 #include "editors/Configuration.h"
 #include "files/SettingsFile.h"
 #include "link/Transfer.h"
+#include "messages/Messages.h"
 #include "model/HexText.h"
 #include "support/ConfigSnapshot.h"
 #include "support/FakeComm.h"
@@ -100,8 +101,8 @@ QString settingsFileLoad(QByteArrayView data)
     const QStringList before = configSnapshot(config);
 
     // As the window loads a file.
-    const SettingsFile::ReadResult file = SettingsFile::read(path);
-    const bool loaded = file.ok && config.applyFile(file.bytes);
+    const Result<QByteArray> file = SettingsFile::read(path);
+    const bool loaded = file && config.applyFile(*file);
 
     bool loadable = data.size() >= ImageLayout::ConfigLength;
     for (const List list : AllLists)
@@ -109,7 +110,8 @@ QString settingsFileLoad(QByteArrayView data)
                                    Configuration::listSize(list);
     if (loaded != loadable)
         return loaded ? QStringLiteral("a file that cannot be loaded was loaded")
-                      : QStringLiteral("a loadable file was refused: %1").arg(file.error);
+                      : QStringLiteral("a loadable file was refused: %1")
+                            .arg(file ? QString() : Messages::sentence(file.error()));
     if (!loaded)
         return configSnapshot(config) == before
                    ? QString()
@@ -189,11 +191,10 @@ QString uploadReply(QByteArrayView data)
     const Transfer::Target target{
         PortChoice::fromComboText({QStringLiteral("Com 1")}, QStringLiteral("Com 1")),
         QStringLiteral("9600,n,8,1")};
-    const Transfer::UploadResult result = Transfer::upload(port, ticks, target);
-    const bool ok = result.status == Transfer::UploadResult::Status::Ok;
+    const Result<SettingsImage> result = Transfer::upload(port, ticks, target);
     // As the window takes the reply.
-    if (ok)
-        config.applyUpload(result.reply);
+    if (result)
+        config.applyUpload(*result);
 
     if (port.isPortOpen())
         return QStringLiteral("the port was left open");
@@ -202,11 +203,12 @@ QString uploadReply(QByteArrayView data)
     const qint64 slack = 4 * qint64(clockStep);
     const bool validReply = stream.size() >= Protocol::ReplyLength &&
                             static_cast<quint8>(stream[0]) == Protocol::LeadByte;
-    if (!ok) {
-        if (result.message.isEmpty() || result.message == Transfer::uploadOkMessage())
-            return QStringLiteral("a failed upload said \"%1\"").arg(result.message);
+    if (!result) {
+        const QString message = Messages::sentence(result.error());
+        if (message.isEmpty() || message == Messages::uploadOk())
+            return QStringLiteral("a failed upload said \"%1\"").arg(message);
         if (validReply && !(flags & (1 | 2 | 8)) && completeAt + slack <= Transfer::FirstByteWaitMs)
-            return QStringLiteral("a whole reply in time was refused: %1").arg(result.message);
+            return QStringLiteral("a whole reply in time was refused: %1").arg(message);
         return configSnapshot(config) == before
                    ? QString()
                    : QStringLiteral("a failed upload changed the configuration");
@@ -221,7 +223,7 @@ QString uploadReply(QByteArrayView data)
     SettingsImage reply;
     for (int k = 0; k < Protocol::ReplyLength; ++k)
         reply.set(k, static_cast<quint8>(stream[k]));
-    if (result.reply != reply || config.image() != reply)
+    if (*result != reply || config.image() != reply)
         return QStringLiteral("the image is not the reply (stale bytes in it?)");
     for (int k = 0; k < 4; ++k) {
         const List list = AllLists[k];

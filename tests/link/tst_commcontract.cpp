@@ -9,6 +9,7 @@
 
 #include "SimLine.h"
 #include "link/SerialPortComm.h"
+#include "messages/Messages.h"
 #include "support/FakeComm.h"
 #include "support/FakeTicks.h"
 
@@ -176,8 +177,8 @@ private slots:
             comm.lineQueueCount();
             return comm.hasFault();
         }));
-        // In plain words, not the system's name for a failed request.
-        QCOMPARE(comm.errorString(), lineLostReason());
+        // A lost line, not the system's name for a failed request.
+        QCOMPARE(comm.error().reason, Error::Reason::LineLost);
         QVERIFY(!comm.setOutput("x"));
         QVERIFY(comm.setPortOpen(false));
         verifyInert(comm);
@@ -209,10 +210,12 @@ private slots:
             QVERIFY(!comm.setPortOpen(true));
         } else {
             QVERIFY(!comm.setSettings(settings));
+            QCOMPARE(comm.error().reason, Error::Reason::SettingsInvalid);
             // A long text is quoted only in part.
-            QVERIFY2(comm.errorString().size() < 200, qPrintable(comm.errorString().left(300)));
+            const QString reason = Messages::reason(comm.error());
+            QVERIFY2(reason.size() < 200, qPrintable(reason.left(300)));
         }
-        QVERIFY(!comm.errorString().isEmpty());
+        QVERIFY(!Messages::reason(comm.error()).isEmpty());
         verifyInert(comm);
     }
 

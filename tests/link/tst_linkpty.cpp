@@ -9,14 +9,14 @@
 #include "editors/Configuration.h"
 #include "link/SerialPortComm.h"
 #include "link/Transfer.h"
+#include "messages/Messages.h"
 #include "model/OptionLists.h"
 #include "support/ConfigSnapshot.h"
+#include "support/Outcome.h"
 #include "support/SimProcess.h"
 
-using Status = Transfer::UploadResult::Status;
 using List = Configuration::DisplayList;
-
-Q_DECLARE_METATYPE(Transfer::UploadResult::Status)
+using Reason = Error::Reason;
 
 namespace {
 
@@ -89,9 +89,9 @@ void LinkPtyTest::downloadFactoryDefaults()
     config.startUp();
     config.AssembleImage();
     SerialPortComm comm;
-    const Transfer::DownloadResult result =
+    const Result<void> result =
         Transfer::download(comm, m_ticks, target(sim.port()), config.image());
-    QVERIFY2(result.ok, qPrintable(result.message));
+    QVERIFY2(result, qPrintable(messageOf(result)));
     QVERIFY(!comm.isPortOpen());
     QVERIFY(sim.finish());
 
@@ -121,7 +121,7 @@ void LinkPtyTest::downloadSwitchesAsciiToHex()
     QCOMPARE(config.line1().hexText(1), QStringLiteral("5A"));
 
     SerialPortComm comm;
-    QVERIFY(Transfer::download(comm, m_ticks, target(sim.port()), config.image()).ok);
+    QVERIFY(Transfer::download(comm, m_ticks, target(sim.port()), config.image()));
     QVERIFY(sim.finish());
     QCOMPARE(readFile(saved).mid(ImageLayout::Line1 - 1, 20), QByteArray("ZVFD DISPLAY TQ-540*"));
 }
@@ -137,16 +137,16 @@ void LinkPtyTest::staleInputDiscarded()
         Simulator sim;
         QVERIFY(sim.start({"--stale", "3", "--stale-byte", "0xAA", "--quiet", "--image", start}));
         SerialPortComm comm;
-        const Transfer::UploadResult up = Transfer::upload(comm, m_ticks, target(sim.port()));
-        QCOMPARE(up.status, Status::Ok);
-        QCOMPARE(up.reply.configBytes(), image.configBytes());
+        const Result<SettingsImage> up = Transfer::upload(comm, m_ticks, target(sim.port()));
+        QVERIFY2(up, qPrintable(messageOf(up)));
+        QCOMPARE(up->configBytes(), image.configBytes());
     }
 
     const QString saved = m_dir.filePath(QStringLiteral("stale.vfd"));
     Simulator sim;
     QVERIFY(sim.start({"--stale", "7", "--once", "--quiet", "--save", saved}));
     SerialPortComm comm;
-    QVERIFY(Transfer::download(comm, m_ticks, target(sim.port()), image).ok);
+    QVERIFY(Transfer::download(comm, m_ticks, target(sim.port()), image));
     // The download ends when the bytes are sent; the file is there once the
     // simulator has taken them in.
     QVERIFY(sim.finish());
@@ -160,10 +160,10 @@ void LinkPtyTest::downloadLosesTheLineAtTheEnd()
     Simulator sim;
     QVERIFY(sim.start({"--quiet", "--drop-after", "129"}));
     SerialPortComm comm;
-    const Transfer::DownloadResult result =
+    const Result<void> result =
         Transfer::download(comm, m_ticks, target(sim.port()), storedImage());
-    QVERIFY(!result.ok);
-    QCOMPARE(result.message,
+    QVERIFY(!result);
+    QCOMPARE(messageOf(result),
              QStringLiteral("The download to %1 failed while its last bytes were on their way, "
                             "and the port was closed: the line to the display was lost.")
                  .arg(sim.port()));
@@ -212,11 +212,10 @@ void LinkPtyTest::uploadSetsControls()
     config.line1().selectView(MessageLine::View::Ascii);
 
     SerialPortComm comm;
-    const Transfer::UploadResult result = Transfer::upload(comm, m_ticks, target(sim.port()));
-    QCOMPARE(result.status, Status::Ok);
-    QCOMPARE(result.message, QStringLiteral("Upload O.K!"));
+    const Result<SettingsImage> result = Transfer::upload(comm, m_ticks, target(sim.port()));
+    QVERIFY2(result, qPrintable(messageOf(result)));
     QVERIFY(!comm.isPortOpen());
-    config.applyUpload(result.reply);
+    config.applyUpload(*result);
 
     const QList<int> actual = {config.listPosition(List::BaudRate), config.listPosition(List::Char),
                                config.listPosition(List::Command),
@@ -242,22 +241,22 @@ void LinkPtyTest::uploadSetsControls()
 void LinkPtyTest::uploadMisbehaviour_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<Status>("expected");
+    QTest::addColumn<Outcome>("expected");
     QTest::addColumn<QString>("expectedMessage");
 
-    QTest::newRow("no answer") << QStringList{"--no-answer"} << Status::NoAnswer
+    QTest::newRow("no answer") << QStringList{"--no-answer"} << Outcome(Reason::NoAnswer)
                                << "%1 can't be open !!";
-    QTest::newRow("first byte too late")
-        << QStringList{"--first-byte-delay", "2600"} << Status::NoAnswer << "%1 can't be open !!";
+    QTest::newRow("first byte too late") << QStringList{"--first-byte-delay", "2600"}
+                                         << Outcome(Reason::NoAnswer) << "%1 can't be open !!";
     QTest::newRow("first byte late but in time")
-        << QStringList{"--first-byte-delay", "1500"} << Status::Ok << "Upload O.K!";
-    QTest::newRow("wrong lead") << QStringList{"--wrong-lead", "0x55"} << Status::CheckBitError
-                                << "Receive Check bit Error !!";
+        << QStringList{"--first-byte-delay", "1500"} << Outcome() << "Upload O.K!";
+    QTest::newRow("wrong lead") << QStringList{"--wrong-lead", "0x55"}
+                                << Outcome(Reason::WrongLeadByte) << "Receive Check bit Error !!";
     QTest::newRow("short reply")
-        << QStringList{"--short", "57"} << Status::ShortReply
+        << QStringList{"--short", "57"} << Outcome(Reason::ShortReply)
         << "Incomplete reply from the display: 57 of 127 bytes came. Nothing was changed.";
     QTest::newRow("line dropped")
-        << QStringList{"--drop-after", "1"} << Status::LinkError
+        << QStringList{"--drop-after", "1"} << Outcome(Reason::LineLost)
         << "The upload from %1 stopped and the port was closed: the line to the display was lost. "
            "Nothing was changed.";
 }
@@ -265,7 +264,7 @@ void LinkPtyTest::uploadMisbehaviour_data()
 void LinkPtyTest::uploadMisbehaviour()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(Status, expected);
+    QFETCH(Outcome, expected);
     QFETCH(QString, expectedMessage);
 
     const QString file = m_dir.filePath(QStringLiteral("stored.vfd"));
@@ -280,13 +279,14 @@ void LinkPtyTest::uploadMisbehaviour()
     const QStringList before = configSnapshot(config);
 
     SerialPortComm comm;
-    const Transfer::UploadResult result = Transfer::upload(comm, m_ticks, target(sim.port()));
-    QCOMPARE(result.status, expected);
-    QVERIFY2(result.message.startsWith(QString(expectedMessage).replace("%1", sim.port())),
-             qPrintable(result.message));
+    const Result<SettingsImage> result = Transfer::upload(comm, m_ticks, target(sim.port()));
+    QCOMPARE(outcomeOf(result), expected);
+    const QString message = result ? Messages::uploadOk() : messageOf(result);
+    QVERIFY2(message.startsWith(QString(expectedMessage).replace("%1", sim.port())),
+             qPrintable(message));
     QVERIFY(!comm.isPortOpen());
-    if (result.status == Status::Ok)
-        config.applyUpload(result.reply);
+    if (result)
+        config.applyUpload(*result);
     else
         QCOMPARE(configSnapshot(config), before);
 }
@@ -323,15 +323,16 @@ void LinkPtyTest::refusal()
         port = sim.port();
 
     SerialPortComm comm;
-    const Transfer::DownloadResult down =
+    const Result<void> down =
         Transfer::download(comm, m_ticks, target(port, settings), storedImage());
-    QVERIFY(!down.ok);
+    QVERIFY(!down);
     QVERIFY(!comm.isPortOpen());
-    const Transfer::UploadResult up = Transfer::upload(comm, m_ticks, target(port, settings));
-    QCOMPARE(up.status, Status::Refused);
+    const Result<SettingsImage> up = Transfer::upload(comm, m_ticks, target(port, settings));
+    QVERIFY(!up);
+    QCOMPARE(up.error().stage, Error::Stage::Opening);
     QVERIFY(!comm.isPortOpen());
 
-    for (const QString &message : {down.message, up.message}) {
+    for (const QString &message : {messageOf(down), messageOf(up)}) {
         if (expectedReason.isEmpty()) {
             QVERIFY2(message.startsWith(QStringLiteral("No port is selected")),
                      qPrintable(message));

@@ -1,14 +1,13 @@
 #include <QTest>
 
+#include "link/Deadline.h"
 #include "link/Transfer.h"
+#include "messages/Messages.h"
 #include "support/FakeComm.h"
 #include "support/FakeTicks.h"
+#include "support/Outcome.h"
 
-using Transfer::SendStatus;
-using Status = Transfer::UploadResult::Status;
-
-Q_DECLARE_METATYPE(SendStatus)
-Q_DECLARE_METATYPE(Transfer::UploadResult::Status)
+using Reason = Error::Reason;
 
 namespace {
 
@@ -41,6 +40,8 @@ class TransferTest : public QObject
     Q_OBJECT
 
 private slots:
+    void deadline_data();
+    void deadline();
     void sendByte_data();
     void sendByte();
     void delay_data();
@@ -63,22 +64,50 @@ private slots:
     void messages();
 };
 
+void TransferTest::deadline_data()
+{
+    QTest::addColumn<quint32>("start");
+    QTest::addColumn<QList<quint32>>("readings");
+    QTest::addColumn<QList<bool>>("passed");
+
+    QTest::newRow("plain") << 100u << QList<quint32>{100, 2099, 2100, 2101}
+                           << QList<bool>{false, false, true, true};
+    QTest::newRow("counter wraps") << 0xFFFFFC00u << QList<quint32>{0xFFFFFFFFu, 0x3CFu, 0x3D0u}
+                                   << QList<bool>{false, false, true};
+    QTest::newRow("sign change") << 0x7FFFFC00u << QList<quint32>{0x800003CFu, 0x800003D0u}
+                                 << QList<bool>{false, true};
+    // A reading before the start restarts the measurement from there.
+    QTest::newRow("counter goes back")
+        << 5000u << QList<quint32>{5010, 10, 2009, 2010} << QList<bool>{false, false, false, true};
+}
+
+void TransferTest::deadline()
+{
+    QFETCH(quint32, start);
+    QFETCH(QList<quint32>, readings);
+    QFETCH(QList<bool>, passed);
+
+    Deadline deadline(start, 2000);
+    QList<bool> actual;
+    for (const quint32 now : readings)
+        actual << deadline.passedAt(now);
+    QCOMPARE(actual, passed);
+}
+
 void TransferTest::sendByte_data()
 {
     QTest::addColumn<quint32>("start");
     QTest::addColumn<int>("drainAfterPolls");
     QTest::addColumn<bool>("neverDrain");
     QTest::addColumn<int>("faultAfterBytes");
-    QTest::addColumn<SendStatus>("expected");
+    QTest::addColumn<Outcome>("expected");
 
-    QTest::newRow("drains at once") << 0u << 0 << false << -1 << SendStatus::Sent;
-    QTest::newRow("drains after polls") << 0u << 300 << false << -1 << SendStatus::Sent;
-    QTest::newRow("never drains") << 0u << 0 << true << -1 << SendStatus::TimedOut;
-    QTest::newRow("never drains across wrap")
-        << 0xFFFFFF00u << 0 << true << -1 << SendStatus::TimedOut;
-    QTest::newRow("device error") << 0u << 0 << false << 1 << SendStatus::DeviceError;
+    QTest::newRow("drains at once") << 0u << 0 << false << -1 << Outcome();
+    QTest::newRow("drains after polls") << 0u << 300 << false << -1 << Outcome();
+    QTest::newRow("never drains") << 0u << 0 << true << -1 << Outcome(Reason::SendTimedOut);
+    QTest::newRow("device error") << 0u << 0 << false << 1 << Outcome(Reason::DeviceFailed);
     QTest::newRow("device error while draining")
-        << 0u << 5 << false << 1 << SendStatus::DeviceError;
+        << 0u << 5 << false << 1 << Outcome(Reason::DeviceFailed);
 }
 
 void TransferTest::sendByte()
@@ -87,7 +116,7 @@ void TransferTest::sendByte()
     QFETCH(int, drainAfterPolls);
     QFETCH(bool, neverDrain);
     QFETCH(int, faultAfterBytes);
-    QFETCH(SendStatus, expected);
+    QFETCH(Outcome, expected);
 
     FakeTicks ticks(start);
     FakeComm comm(&ticks);
@@ -97,10 +126,10 @@ void TransferTest::sendByte()
     comm.setCommPort(1);
     QVERIFY(comm.setPortOpen(true));
 
-    QCOMPARE(Transfer::SendByte(comm, ticks, 0x5A), expected);
+    QCOMPARE(outcomeOf(Transfer::SendByte(comm, ticks, 0x5A)), expected);
     QCOMPARE(comm.written, QByteArray("\x5A"));
     const qint32 spent = elapsedTicks(start, ticks.now());
-    if (expected == SendStatus::TimedOut) {
+    if (expected == Reason::SendTimedOut) {
         QVERIFY2(spent >= Transfer::SendTimeoutMs, qPrintable(QString::number(spent)));
         QVERIFY2(spent < Transfer::SendTimeoutMs + 10, qPrintable(QString::number(spent)));
     } else {
@@ -177,23 +206,18 @@ void TransferTest::refusal()
         port.failureReason = QStringLiteral("the system's reason");
         port.reply = {{0, validReply(SettingsImage())}};
 
-        QString message;
-        if (isDownload) {
-            const Transfer::DownloadResult result =
-                Transfer::download(port, ticks, target(comm, settings), patternImage());
-            QVERIFY(!result.ok);
-            message = result.message;
-        } else {
-            const Transfer::UploadResult result =
-                Transfer::upload(port, ticks, target(comm, settings));
-            QCOMPARE(result.status, Status::Refused);
-            message = result.message;
-        }
+        const Result<void> result =
+            isDownload
+                ? Transfer::download(port, ticks, target(comm, settings), patternImage())
+                : Result<void>(Transfer::upload(port, ticks, target(comm, settings)).error());
+        QVERIFY(!result);
+        QCOMPARE(result.error().stage, Error::Stage::Opening);
+        const QString message = messageOf(result);
         QVERIFY2(message.startsWith(expectedStart), qPrintable(message));
         // A refused port comes with the system's reason.
         if (refuseSettings || refuseOpen)
             QVERIFY2(message.contains(port.failureReason), qPrintable(message));
-        QVERIFY(!message.contains(Transfer::downloadOkMessage()));
+        QVERIFY(!message.contains(Messages::downloadOk()));
         QVERIFY(!port.isPortOpen());
         QCOMPARE(port.opens, 0);
         QVERIFY(port.written.isEmpty());
@@ -231,13 +255,13 @@ void TransferTest::opensWithChosenPortAndSettings()
 
     FakeTicks ticks;
     FakeComm port(&ticks);
-    QVERIFY(Transfer::download(port, ticks, target(comm, settings), SettingsImage()).ok);
+    QVERIFY(Transfer::download(port, ticks, target(comm, settings), SettingsImage()));
     QCOMPARE(port.calls.mid(0, 4), expectedCalls);
     QCOMPARE(port.calls.last(), QStringLiteral("Close"));
 
     FakeComm again(&ticks);
     again.reply = {{0, validReply(SettingsImage())}};
-    QCOMPARE(Transfer::upload(again, ticks, target(comm, settings)).status, Status::Ok);
+    QVERIFY(Transfer::upload(again, ticks, target(comm, settings)));
     QCOMPARE(again.calls.mid(0, 4), expectedCalls);
 }
 
@@ -265,10 +289,7 @@ void TransferTest::downloadSendsExactBytes()
     port.drainAfterPolls = 3;
 
     const SettingsImage image = patternImage();
-    const Transfer::DownloadResult result =
-        Transfer::download(port, ticks, target(QStringLiteral("Com 4")), image);
-    QVERIFY(result.ok);
-    QVERIFY(result.message.isEmpty());
+    QVERIFY(Transfer::download(port, ticks, target(QStringLiteral("Com 4")), image));
 
     const QByteArray expected = QByteArray("\x1B\xEF\xAA") + image.configBytes();
     QCOMPARE(expected.size(), 129);
@@ -308,14 +329,15 @@ void TransferTest::downloadStopsOnSendFailure()
     port.faultAfterBytes = faultAfterBytes;
     port.neverDrain = neverDrain;
 
-    const Transfer::DownloadResult result =
+    const Result<void> result =
         Transfer::download(port, ticks, target(QStringLiteral("Com 2")), patternImage());
-    QVERIFY(!result.ok);
-    QVERIFY2(result.message.startsWith(QStringLiteral("The download to Com 2 stopped after %1 of "
-                                                      "129 bytes")
-                                           .arg(expectedWritten - 1)),
-             qPrintable(result.message));
-    QVERIFY2(result.message.contains(expectedReason), qPrintable(result.message));
+    QVERIFY(!result);
+    const QString message = messageOf(result);
+    QVERIFY2(message.startsWith(QStringLiteral("The download to Com 2 stopped after %1 of "
+                                               "129 bytes")
+                                    .arg(expectedWritten - 1)),
+             qPrintable(message));
+    QVERIFY2(message.contains(expectedReason), qPrintable(message));
     QCOMPARE(port.written.size(), expectedWritten);
     QVERIFY(!port.isPortOpen());
     QCOMPARE(port.calls.count(QStringLiteral("Close")), 1);
@@ -369,68 +391,62 @@ void TransferTest::downloadWatchesTheLineToTheEnd()
     port.lineCannotTell = lineCannotTell;
     port.failureReason = QStringLiteral("line lost");
 
-    const Transfer::DownloadResult result =
+    const Result<void> result =
         Transfer::download(port, ticks, target(QStringLiteral("Com 2"), settings), patternImage());
+    const QString message = messageOf(result);
     const qint32 spent = elapsedTicks(0xFFFFFF00u, ticks.now());
     QVERIFY2(spent >= minSpent && spent <= maxSpent, qPrintable(QString::number(spent)));
     QCOMPARE(port.written.size(), 129);
     QVERIFY(!port.isPortOpen());
     QCOMPARE(port.calls.count(QStringLiteral("Close")), 1);
     if (expectedReason.isEmpty()) {
-        QVERIFY2(result.ok, qPrintable(result.message));
+        QVERIFY2(result, qPrintable(message));
         return;
     }
-    QVERIFY(!result.ok);
-    QVERIFY2(result.message.startsWith(QStringLiteral("The download to Com 2 ")),
-             qPrintable(result.message));
-    QVERIFY2(result.message.contains(expectedReason), qPrintable(result.message));
+    QVERIFY(!result);
+    QVERIFY2(message.startsWith(QStringLiteral("The download to Com 2 ")), qPrintable(message));
+    QVERIFY2(message.contains(expectedReason), qPrintable(message));
 }
 
 void TransferTest::uploadWaits_data()
 {
     QTest::addColumn<quint32>("start");
     QTest::addColumn<QList<FakeComm::Chunk>>("reply");
-    QTest::addColumn<Status>("expected");
+    QTest::addColumn<Outcome>("expected");
     QTest::addColumn<int>("minSpent");
     QTest::addColumn<int>("maxSpent");
 
     const QByteArray full = validReply(patternImage());
     const QByteArray head = full.left(1);
     const QByteArray rest = full.mid(1);
+    const Outcome ok;
 
-    QTest::newRow("at once") << 0u << QList<FakeComm::Chunk>{{0, full}} << Status::Ok << 0 << 50;
+    QTest::newRow("at once") << 0u << QList<FakeComm::Chunk>{{0, full}} << ok << 0 << 50;
     QTest::newRow("first byte just before 2000 ms")
-        << 0u << QList<FakeComm::Chunk>{{1995, head}, {1995 + 2990, rest}} << Status::Ok << 4985
-        << 5000;
+        << 0u << QList<FakeComm::Chunk>{{1995, head}, {1995 + 2990, rest}} << ok << 4985 << 5000;
     QTest::newRow("first byte too late")
-        << 0u << QList<FakeComm::Chunk>{{2030, full}} << Status::NoAnswer << 2000 << 2020;
-    QTest::newRow("no answer") << 0u << QList<FakeComm::Chunk>{} << Status::NoAnswer << 2000
-                               << 2020;
+        << 0u << QList<FakeComm::Chunk>{{2030, full}} << Outcome(Reason::NoAnswer) << 2000 << 2020;
+    QTest::newRow("no answer") << 0u << QList<FakeComm::Chunk>{} << Outcome(Reason::NoAnswer)
+                               << 2000 << 2020;
     QTest::newRow("rest too late") << 0u << QList<FakeComm::Chunk>{{10, head}, {10 + 3050, rest}}
-                                   << Status::ShortReply << 3000 << 3030;
-    QTest::newRow("no answer across the wrap")
-        << 0xFFFFFC00u << QList<FakeComm::Chunk>{} << Status::NoAnswer << 2000 << 2020;
+                                   << Outcome(Reason::ShortReply) << 3000 << 3030;
     QTest::newRow("both waits across the wrap")
-        << 0xFFFFF800u << QList<FakeComm::Chunk>{{1995, head}, {1995 + 2990, rest}} << Status::Ok
-        << 4985 << 5000;
-    QTest::newRow("across the sign change")
-        << 0x7FFFFC00u << QList<FakeComm::Chunk>{{1500, head}, {4400, rest}} << Status::Ok << 4400
-        << 4420;
+        << 0xFFFFF800u << QList<FakeComm::Chunk>{{1995, head}, {1995 + 2990, rest}} << ok << 4985
+        << 5000;
 }
 
 void TransferTest::uploadWaits()
 {
     QFETCH(quint32, start);
     QFETCH(QList<FakeComm::Chunk>, reply);
-    QFETCH(Status, expected);
+    QFETCH(Outcome, expected);
     QFETCH(int, minSpent);
     QFETCH(int, maxSpent);
 
     FakeTicks ticks(start);
     FakeComm port(&ticks);
     port.reply = reply;
-    const Transfer::UploadResult result = Transfer::upload(port, ticks, target());
-    QCOMPARE(result.status, expected);
+    QCOMPARE(outcomeOf(Transfer::upload(port, ticks, target())), expected);
     const qint32 spent = elapsedTicks(start, ticks.now());
     QVERIFY2(spent >= minSpent && spent <= maxSpent, qPrintable(QString::number(spent)));
     QVERIFY(!port.isPortOpen());
@@ -439,54 +455,56 @@ void TransferTest::uploadWaits()
 void TransferTest::uploadOutcome_data()
 {
     QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<Status>("expected");
+    QTest::addColumn<Outcome>("expected");
     QTest::addColumn<QString>("expectedMessage");
     QTest::addColumn<int>("expectedReceived");
 
     const QByteArray full = validReply(patternImage());
     QByteArray wrongLead = full;
     wrongLead[0] = '\x55';
+    const Outcome checkBit(Reason::WrongLeadByte);
+    const Outcome shortReply(Reason::ShortReply);
 
-    QTest::newRow("ok") << full << Status::Ok << "Upload O.K!" << 127;
-    QTest::newRow("wrong lead") << wrongLead << Status::CheckBitError
-                                << "Receive Check bit Error !!" << 127;
+    QTest::newRow("ok") << full << Outcome() << "Upload O.K!" << 127;
+    QTest::newRow("wrong lead") << wrongLead << checkBit << "Receive Check bit Error !!" << 127;
     QTest::newRow("short")
-        << full.left(57) << Status::ShortReply
+        << full.left(57) << shortReply
         << "Incomplete reply from the display: 57 of 127 bytes came. Nothing was changed." << 57;
     QTest::newRow("lead byte only")
-        << full.left(1) << Status::ShortReply
+        << full.left(1) << shortReply
         << "Incomplete reply from the display: 1 of 127 bytes came. Nothing was changed." << 1;
     QTest::newRow("short with wrong lead")
-        << wrongLead.left(40) << Status::CheckBitError << "Receive Check bit Error !!" << 40;
+        << wrongLead.left(40) << checkBit << "Receive Check bit Error !!" << 40;
     QTest::newRow("more than 127")
-        << full + QByteArray("\x01\x02\x03") << Status::Ok << "Upload O.K!" << 130;
+        << full + QByteArray("\x01\x02\x03") << Outcome() << "Upload O.K!" << 130;
 }
 
 void TransferTest::uploadOutcome()
 {
     QFETCH(QByteArray, reply);
-    QFETCH(Status, expected);
+    QFETCH(Outcome, expected);
     QFETCH(QString, expectedMessage);
     QFETCH(int, expectedReceived);
 
     FakeTicks ticks;
     FakeComm port(&ticks);
     port.reply = {{5, reply}};
-    const Transfer::UploadResult result =
+    const Result<SettingsImage> result =
         Transfer::upload(port, ticks, target(QStringLiteral("Com 6")));
 
-    QCOMPARE(result.status, expected);
-    QCOMPARE(result.message, expectedMessage);
-    QCOMPARE(result.received, expectedReceived);
+    QCOMPARE(outcomeOf(result), expected);
+    QCOMPARE(result ? Messages::uploadOk() : messageOf(result), expectedMessage);
+    if (!result)
+        QCOMPARE(result.error().count, expectedReceived);
     QCOMPARE(port.written, QByteArray("\x1B\xEE"));
     QVERIFY(!port.isPortOpen());
     // The request goes out first; the reply is read once, whole.
     QCOMPARE(port.calls.count(QStringLiteral("Input")), 1);
     QCOMPARE(port.calls.last(), QStringLiteral("Close"));
-    if (expected == Status::Ok) {
+    if (result) {
         SettingsImage wanted = patternImage();
         wanted.set(ImageLayout::ReplyLead, 0xAA);
-        QCOMPARE(result.reply, wanted);
+        QCOMPARE(*result, wanted);
     }
 }
 
@@ -498,12 +516,14 @@ void TransferTest::uploadStopsOnLinkFault()
         port.faultAfterBytes = faultAfter;
         port.failureReason = QStringLiteral("the adapter is gone");
         port.reply = {{0, validReply(patternImage())}};
-        const Transfer::UploadResult result =
+        const Result<SettingsImage> result =
             Transfer::upload(port, ticks, target(QStringLiteral("Com 7")));
-        QCOMPARE(result.status, Status::LinkError);
-        QVERIFY2(result.message.startsWith(QStringLiteral("The upload from Com 7 stopped")),
-                 qPrintable(result.message));
-        QVERIFY(result.message.contains(port.failureReason));
+        QVERIFY(!result);
+        QCOMPARE(result.error().stage, Error::Stage::Uploading);
+        const QString message = messageOf(result);
+        QVERIFY2(message.startsWith(QStringLiteral("The upload from Com 7 stopped")),
+                 qPrintable(message));
+        QVERIFY(message.contains(port.failureReason));
         QVERIFY(!port.isPortOpen());
         QCOMPARE(port.written.size(), faultAfter);
     }
@@ -511,17 +531,14 @@ void TransferTest::uploadStopsOnLinkFault()
 
 void TransferTest::messages()
 {
-    QCOMPARE(Transfer::downloadOkMessage(), QStringLiteral("Download O.K ! Please restart !"));
-    QCOMPARE(Transfer::uploadOkMessage(), QStringLiteral("Upload O.K!"));
-    QCOMPARE(Transfer::noAnswerMessage(QStringLiteral("Com 3")),
-             QStringLiteral("Com 3 can't be open !!"));
-    QCOMPARE(Transfer::checkBitErrorMessage(), QStringLiteral("Receive Check bit Error !!"));
+    QCOMPARE(Messages::downloadOk(), QStringLiteral("Download O.K ! Please restart !"));
+    QCOMPARE(Messages::uploadOk(), QStringLiteral("Upload O.K!"));
 
     FakeTicks ticks;
     FakeComm port(&ticks);
-    const Transfer::UploadResult result =
+    const Result<SettingsImage> result =
         Transfer::upload(port, ticks, target(QStringLiteral("Com 3")));
-    QCOMPARE(result.message, QStringLiteral("Com 3 can't be open !!"));
+    QCOMPARE(messageOf(result), QStringLiteral("Com 3 can't be open !!"));
 }
 
 QTEST_GUILESS_MAIN(TransferTest)

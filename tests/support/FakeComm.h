@@ -50,7 +50,7 @@ public:
         if (!m_open)
             return;
         m_fault = true;
-        m_error = lineLostReason();
+        m_error = {.reason = Error::Reason::LineLost};
     }
 
     // --- record ---------------------------------------------------------
@@ -74,9 +74,11 @@ public:
         calls << QStringLiteral("Settings=%1").arg(settings);
         const std::optional<LineSettings> parsed = LineSettings::parse(settings);
         if (refuseSettings || !parsed) {
-            m_error = refuseSettings ? failureReason
-                                     : QStringLiteral("the settings %1 are not valid")
-                                           .arg(quotedForMessage(settings));
+            m_error = refuseSettings
+                          ? Error{.reason = Error::Reason::SettingsRefused,
+                                  .detail = settings,
+                                  .system = failureReason}
+                          : Error{.reason = Error::Reason::SettingsInvalid, .detail = settings};
             return false;
         }
         m_line = *parsed;
@@ -92,8 +94,15 @@ public:
             return true;
         }
         calls << QStringLiteral("Open");
-        if (refuseOpen || (m_port == 0 && m_device.isEmpty())) {
-            m_error = failureReason;
+        if (m_port == 0 && m_device.isEmpty()) {
+            m_error = {.reason = Error::Reason::NoPortChosen};
+            return false;
+        }
+        if (refuseOpen) {
+            m_error = {.reason = Error::Reason::OpenFailed,
+                       .device =
+                           m_device.isEmpty() ? QStringLiteral("port %1").arg(m_port) : m_device,
+                       .system = failureReason};
             return false;
         }
         m_open = true;
@@ -119,7 +128,7 @@ public:
         m_queuedSinceOpen += static_cast<int>(bytes.size());
         if (faultAfterBytes >= 0 && written.size() >= faultAfterBytes) {
             m_fault = true;
-            m_error = failureReason;
+            m_error = scriptedFault();
         }
         if (written.size() >= requestLength && !m_replyStarted && m_ticks)
             m_replyStarted = m_ticks->now();
@@ -164,9 +173,14 @@ public:
         return all;
     }
     bool hasFault() const override { return m_fault || faultOnTime(); }
-    QString errorString() const override { return faultOnTime() ? failureReason : m_error; }
+    Error error() const override { return faultOnTime() ? scriptedFault() : m_error; }
 
 private:
+    Error scriptedFault() const
+    {
+        return {.reason = Error::Reason::DeviceFailed, .system = failureReason};
+    }
+
     quint32 now() const { return m_ticks ? m_ticks->now() : 0; }
     qint64 sinceOpenUs() const { return qint64(elapsedTicks(m_openedAt, now())) * 1000; }
     qint64 byteUs() const
@@ -198,7 +212,7 @@ private:
     LineSettings m_line;
     bool m_open = false;
     bool m_fault = false;
-    QString m_error;
+    Error m_error;
     QByteArray m_inbox;
     QByteArray m_arrivedClosed;
     std::optional<quint32> m_replyStarted;

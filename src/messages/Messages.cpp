@@ -1,0 +1,194 @@
+#include "messages/Messages.h"
+
+#include <QFileInfo>
+
+namespace Messages {
+
+namespace {
+
+using Reason = Error::Reason;
+using Stage = Error::Stage;
+
+// Only a blank box gets here: any other text is itself a device name.
+QString noPortSelected()
+{
+    return QStringLiteral("No port is selected. Choose \"Com 1\" to \"Com 8\" or type a device "
+                          "name such as /dev/ttyUSB0 or COM12.");
+}
+
+// The outcomes of a transfer that are not tied to a stage, and the files.
+QString unstagedSentence(const Error &error)
+{
+    switch (error.reason) {
+    case Reason::RefusedName:
+        return refusedName();
+    case Reason::CannotWrite:
+        return QStringLiteral("%1 could not be saved: %2").arg(error.subject, error.system);
+    case Reason::WrongLength:
+        return QStringLiteral("%1: %2").arg(QFileInfo(error.subject).fileName(), reason(error));
+    case Reason::NoSuchFile:
+    case Reason::NotRegularFile:
+    case Reason::FileUnreadable:
+    case Reason::FileTooShort:
+    case Reason::NotSettingsFile:
+        return QStringLiteral("%1: %2").arg(error.subject, reason(error));
+    default:
+        return reason(error);
+    }
+}
+
+} // namespace
+
+QString downloadOk()
+{
+    return QStringLiteral("Download O.K ! Please restart !");
+}
+
+QString uploadOk()
+{
+    return QStringLiteral("Upload O.K!");
+}
+
+QString refusedName()
+{
+    return QStringLiteral("KS310.vfd can't be saved");
+}
+
+QString loadQuestion()
+{
+    return QStringLiteral("Are you sure to Load ?");
+}
+
+QString loadQuestionTitle()
+{
+    return QStringLiteral("Load File");
+}
+
+QString loadError()
+{
+    return QStringLiteral("Error");
+}
+
+QString reason(const Error &error)
+{
+    switch (error.reason) {
+    // Choosing and opening a port.
+    case Reason::NoPortChosen:
+        return QStringLiteral("no port was chosen; choose \"Com 1\" to \"Com 8\" or type a device "
+                              "name such as /dev/ttyUSB0.");
+    case Reason::NoNumberedPort:
+        return QStringLiteral("this system has no numbered port %1; type the device name instead.")
+            .arg(error.count);
+    case Reason::NoSuchPort:
+        return QStringLiteral("there is no such port (%1).").arg(error.device);
+    case Reason::PortBusy:
+        return QStringLiteral("%1 is in use by another program; close it and try again.")
+            .arg(error.device);
+    case Reason::PermissionDenied:
+        return QStringLiteral("permission denied for %1. Your user may need to be in the dialout "
+                              "group (then log out and in again).")
+            .arg(error.device);
+    case Reason::OpenFailed:
+        return QStringLiteral("%1: %2.").arg(error.device, error.system);
+    case Reason::SettingsInvalid:
+        return QStringLiteral("the settings %1 are not valid; they need speed, parity, data bits "
+                              "and stop bits, such as \"9600,n,8,1\".")
+            .arg(quoted(error.detail));
+    case Reason::SettingsRefused:
+        return QStringLiteral("%1 does not accept the settings %2: %3")
+            .arg(error.device.isEmpty() ? QStringLiteral("the port") : error.device,
+                 quoted(error.detail), error.system);
+    // On the line.
+    case Reason::LineLost:
+        return QStringLiteral("the line to the display was lost");
+    case Reason::DeviceFailed:
+        return error.system.isEmpty() ? QStringLiteral("the device reported an error")
+                                      : error.system;
+    case Reason::SendTimedOut:
+        return QStringLiteral("the port did not send a byte within %1 seconds")
+            .arg(error.ms / 1000);
+    case Reason::NotDrained:
+        return QStringLiteral("the port did not send its last %1 bytes within %2 ms")
+            .arg(error.count)
+            .arg(error.ms);
+    case Reason::NoAnswer:
+        return error.subject + QStringLiteral(" can't be open !!");
+    case Reason::WrongLeadByte:
+        return QStringLiteral("Receive Check bit Error !!");
+    case Reason::ShortReply:
+        return QStringLiteral("Incomplete reply from the display: %1 of %2 bytes came. Nothing "
+                              "was changed.")
+            .arg(error.count)
+            .arg(error.total);
+    // Settings files.
+    case Reason::NoSuchFile:
+        return QStringLiteral("there is no such file");
+    case Reason::NotRegularFile:
+        return QStringLiteral("it is not a regular file");
+    case Reason::FileUnreadable:
+    case Reason::CannotWrite:
+        return error.system;
+    case Reason::FileTooShort:
+        return QStringLiteral("the file holds %1 bytes, a settings file holds %2")
+            .arg(error.count)
+            .arg(error.total);
+    case Reason::NotSettingsFile:
+        return QStringLiteral("not a settings file: %1 holds no entry of its list")
+            .arg(error.detail);
+    case Reason::RefusedName:
+        return refusedName();
+    case Reason::WrongLength:
+        return QStringLiteral("%1 bytes to write, a settings file holds %2")
+            .arg(error.count)
+            .arg(error.total);
+    }
+    return {};
+}
+
+QString sentence(const Error &error)
+{
+    switch (error.stage) {
+    case Stage::None:
+        return unstagedSentence(error);
+    case Stage::Opening:
+        if (error.reason == Reason::NoPortChosen)
+            return noPortSelected();
+        return QStringLiteral("%1 can't be used: %2").arg(error.subject, reason(error));
+    case Stage::Downloading:
+        return QStringLiteral("The download to %1 stopped after %2 of %3 bytes and the port was "
+                              "closed: %4.")
+            .arg(error.subject)
+            .arg(error.count)
+            .arg(error.total)
+            .arg(reason(error));
+    case Stage::Draining:
+        return QStringLiteral("The download to %1 failed while its last bytes were on their way, "
+                              "and the port was closed: %2.")
+            .arg(error.subject, reason(error));
+    case Stage::Uploading:
+        return QStringLiteral("The upload from %1 stopped and the port was closed: %2. Nothing "
+                              "was changed.")
+            .arg(error.subject, reason(error));
+    }
+    return reason(error);
+}
+
+QString fileFailure(const Error &error)
+{
+    if (error.reason == Reason::RefusedName)
+        return QStringLiteral("%1: %2 (the name is reserved)").arg(error.subject, refusedName());
+    return sentence(error);
+}
+
+QString quoted(const QString &text)
+{
+    constexpr qsizetype Longest = 40;
+    if (text.size() <= Longest)
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    QString part = text.left(Longest - 1);
+    if (part.back().isHighSurrogate())
+        part.chop(1);
+    return QLatin1Char('"') + part + QChar(0x2026) + QLatin1Char('"');
+}
+
+} // namespace Messages
