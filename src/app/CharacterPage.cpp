@@ -34,7 +34,11 @@ using DotHandler = void (CharacterPage::*)(int);
 
 CharacterPage::CharacterPage(CharacterEditor &editor, Prompts &prompts, QWidget *page,
                              QPoint pageOrigin)
-    : QObject(page), m_editor(editor), m_prompts(prompts)
+    : DeferredPage(page, pageOrigin), m_editor(editor), m_prompts(prompts)
+{
+}
+
+void CharacterPage::buildControls(QWidget *page, QPoint pageOrigin)
 {
     const auto place = [pageOrigin](const Twips &at) { return Controls::place(at, pageOrigin); };
 
@@ -97,6 +101,8 @@ CharacterPage::CharacterPage(CharacterEditor &editor, Prompts &prompts, QWidget 
 
 QList<QWidget *> CharacterPage::tabOrder() const
 {
+    if (!isBuilt())
+        return {};
     return QList<QWidget *>{m_previous, m_codeBox, m_next} + m_grid->dots() +
            QList<QWidget *>{m_clear};
 }

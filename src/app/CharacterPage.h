@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QList>
-#include <QObject>
 #include <QPoint>
 
+#include "app/DeferredPage.h"
 #include "editors/CharacterEditor.h"
 
 class DotGrid;
@@ -15,13 +15,16 @@ class QWidget;
 // The "User Defined Character" page, bound to the character editor: the
 // caption with the character's number, the code box between the step
 // buttons, the dot grid, and a note while the screen is not yet stored.
-class CharacterPage : public QObject
+// Its controls are made when the page is first shown.
+class CharacterPage : public DeferredPage
 {
     Q_OBJECT
 
 public:
     CharacterPage(CharacterEditor &editor, Prompts &prompts, QWidget *page, QPoint pageOrigin);
 
+    // The page's controls that Tab reaches, in reading order; none before
+    // the page is built.
     QList<QWidget *> tabOrder() const;
 
 private slots:
@@ -37,11 +40,13 @@ private slots:
     void UDC_UP_Click();
 
 private:
+    void buildControls(QWidget *page, QPoint pageOrigin) override;
     void showCharacter();
     void reportStep(CharacterEditor::Step step);
 
     CharacterEditor &m_editor;
     Prompts &m_prompts;
+    // Made by buildControls().
     QLabel *m_caption = nullptr;    // UDC_label
     QWidget *m_previous = nullptr;  // UDC_UP
     QLineEdit *m_codeBox = nullptr; // UDC_TEXT

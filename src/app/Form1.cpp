@@ -11,7 +11,6 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 
 #include "app/CharacterPage.h"
 #include "app/CommandPage.h"
@@ -133,18 +132,21 @@ void Form1::createPages()
     Controls::identify(m_pages, QStringLiteral("SSTab1"), tr("Settings pages"));
     m_pages->setGeometry(Controls::place(PagesAt));
     auto *commandPage = new QWidget;
+    auto *messagePage = new QWidget;
+    auto *characterPage = new QWidget;
     m_pages->addTab(commandPage, QStringLiteral("Command Setting"));
-    m_pages->addTab(new QWidget, QStringLiteral("Welcome Msg"));
-    m_pages->addTab(new QWidget, QStringLiteral("User Defined Character"));
+    m_pages->addTab(messagePage, QStringLiteral("Welcome Msg"));
+    m_pages->addTab(characterPage, QStringLiteral("User Defined Character"));
     // Page controls are placed relative to the tab control; a page starts
     // below the tab bar, inside the pane's frame.
     const int frame = m_pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    m_pageOrigin = QPoint(frame, m_pages->tabBar()->sizeHint().height() + frame);
-    m_commandPage = new CommandPage(m_config, commandPage, m_pageOrigin);
-    // The two pages behind the first one are built once the window has been
-    // painted, or as soon as one of them is chosen: start-up shows the
-    // window first.
-    connect(m_pages, &QTabWidget::currentChanged, this, &Form1::completeWindow);
+    const QPoint pageOrigin(frame, m_pages->tabBar()->sizeHint().height() + frame);
+    m_commandPage = new CommandPage(m_config, commandPage, pageOrigin);
+    m_messagePage = new MessagePage(m_config.line1(), m_config.line2(), messagePage, pageOrigin);
+    m_characterPage =
+        new CharacterPage(m_config.characters(), m_prompts, characterPage, pageOrigin);
+    connect(m_messagePage, &DeferredPage::built, this, &Form1::chainTabOrder);
+    connect(m_characterPage, &DeferredPage::built, this, &Form1::chainTabOrder);
 }
 
 void Form1::createBottomBand()
@@ -189,47 +191,16 @@ void Form1::createShortcuts()
         m_pages->setTabToolTip(page, pageTip);
 }
 
-void Form1::completeWindow()
-{
-    if (isComplete())
-        return;
-    QWidget *messagePage = m_pages->widget(1);
-    QWidget *characterPage = m_pages->widget(2);
-    m_messagePage = new MessagePage(m_config.line1(), m_config.line2(), messagePage, m_pageOrigin);
-    m_characterPage =
-        new CharacterPage(m_config.characters(), m_prompts, characterPage, m_pageOrigin);
-    // Controls added to a page that is already on screen are shown by hand;
-    // those a view has hidden stay hidden.
-    for (QWidget *page : {messagePage, characterPage}) {
-        const QList<QWidget *> controls = page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-        for (QWidget *control : controls) {
-            if (!control->testAttribute(Qt::WA_WState_ExplicitShowHide))
-                control->show();
-        }
-    }
-    chainTabOrder();
-}
-
-void Form1::paintEvent(QPaintEvent *event)
-{
-    QWidget::paintEvent(event);
-    if (!isComplete() && !m_completionQueued) {
-        m_completionQueued = true;
-        QTimer::singleShot(0, this, &Form1::completeWindow);
-    }
-}
-
 // Reading order: the link and file controls, the tab bar, the controls of
 // each page (Tab passes over those of the hidden pages), the bottom buttons.
+// Runs again whenever a page has built its controls.
 void Form1::chainTabOrder()
 {
     QList<QWidget *> order{m_portBox,    m_linkSettingsBox, m_getSettingButton,
                            m_loadButton, m_saveButton,      m_pages};
     order += m_commandPage->tabOrder();
-    if (m_messagePage)
-        order += m_messagePage->tabOrder();
-    if (m_characterPage)
-        order += m_characterPage->tabOrder();
+    order += m_messagePage->tabOrder();
+    order += m_characterPage->tabOrder();
     order << m_defaultsButton << m_downloadButton;
     for (qsizetype k = 1; k < order.size(); ++k)
         setTabOrder(order[k - 1], order[k]);

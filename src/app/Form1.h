@@ -37,15 +37,13 @@ public:
     // The path chosen in the last file dialog.
     QString currentFileName() const { return m_currentFileName; }
 
-    // Builds the pages behind the first one. Runs by itself right after the
-    // first paint or when another page is chosen; calling it again does
-    // nothing.
-    void completeWindow();
-    bool isComplete() const { return m_characterPage != nullptr; }
+    // The pages behind the first one; each builds its controls when first
+    // shown, or when told to.
+    MessagePage &messagePage() const { return *m_messagePage; }
+    CharacterPage &characterPage() const { return *m_characterPage; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
 
 private slots:
     void Form_Load();
@@ -84,15 +82,12 @@ private:
     QPushButton *m_loadButton = nullptr;
     QPushButton *m_saveButton = nullptr;
     QTabWidget *m_pages = nullptr; // SSTab1
-    QPoint m_pageOrigin;
     QPushButton *m_defaultsButton = nullptr;
     QPushButton *m_downloadButton = nullptr;
 
     CommandPage *m_commandPage = nullptr;
-    // Built by completeWindow().
     MessagePage *m_messagePage = nullptr;
     CharacterPage *m_characterPage = nullptr;
-    bool m_completionQueued = false;
 
     bool m_transferRunning = false;
     bool m_closeRequested = false;

@@ -25,7 +25,7 @@ struct FrameRow
     const char *cellPrefix;
     Twips asciiOptionAt;
     Twips hexOptionAt;
-    int rowCount;
+    int cellRowCount;
     std::array<int, 2> asciiRowTops;
     std::array<int, 2> hexRowTops;
 };
@@ -74,23 +74,23 @@ constexpr int RulerOverhang = 4;
 
 MessageFrame::MessageFrame(int lineNumber, MessageLine &line, QWidget *page, QPoint pageOrigin)
     : QGroupBox(QLatin1String(Frames[lineNumber - 1].caption), page), m_line(line), m_typing(line),
-      m_table(lineNumber - 1)
+      m_lineNumber(lineNumber)
 {
-    const FrameRow &table = Frames[m_table];
+    const FrameRow &frameRow = Frames[m_lineNumber - 1];
     const QString lineName = tr("welcome message %1").arg(lineNumber);
-    Controls::identify(this, QLatin1String(table.name));
-    setGeometry(Controls::place(table.frameAt, pageOrigin));
+    Controls::identify(this, QLatin1String(frameRow.name));
+    setGeometry(Controls::place(frameRow.frameAt, pageOrigin));
 
-    const QString prefix = QLatin1String(table.cellPrefix);
+    const QString prefix = QLatin1String(frameRow.cellPrefix);
     m_asciiOption = new QRadioButton(QStringLiteral("ASCII"), this);
     Controls::identify(m_asciiOption, QStringLiteral("Op_%1A").arg(prefix),
                        tr("ASCII view of %1").arg(lineName));
-    m_asciiOption->setGeometry(Controls::place(table.asciiOptionAt));
+    m_asciiOption->setGeometry(Controls::place(frameRow.asciiOptionAt));
     Controls::widenToFit(m_asciiOption);
     m_hexOption = new QRadioButton(QStringLiteral("Hex"), this);
     Controls::identify(m_hexOption, QStringLiteral("Op_%1H").arg(prefix),
                        tr("Hex view of %1").arg(lineName));
-    m_hexOption->setGeometry(Controls::place(table.hexOptionAt));
+    m_hexOption->setGeometry(Controls::place(frameRow.hexOptionAt));
     Controls::widenToFit(m_hexOption);
 
     addView(View::Ascii);
@@ -111,17 +111,17 @@ MessageFrame::MessageFrame(int lineNumber, MessageLine &line, QWidget *page, QPo
 
 void MessageFrame::addView(View view)
 {
-    const FrameRow &table = Frames[m_table];
+    const FrameRow &frameRow = Frames[m_lineNumber - 1];
     const bool hex = view == View::Hex;
-    const QByteArray cellArray = QByteArray(table.cellPrefix) + (hex ? "H" : "A");
+    const QByteArray cellArray = QByteArray(frameRow.cellPrefix) + (hex ? "H" : "A");
     const QByteArray rulerArray = "Label_" + cellArray + "1";
-    const QString lineName = tr("Welcome message %1").arg(m_table + 1);
+    const QString lineName = tr("Welcome message %1").arg(m_lineNumber);
     const QString cellKind = hex ? tr("hex cell") : tr("ASCII cell");
     QList<MessageCell *> &cells = hex ? m_hexCells : m_asciiCells;
     QList<QLabel *> &rulers = hex ? m_hexRulers : m_asciiRulers;
-    for (int row = 0; row < table.rowCount; ++row) {
-        const int top = (hex ? table.hexRowTops : table.asciiRowTops)[std::size_t(row)];
-        for (const RulerMark &mark : row == 0 ? FirstRowRuler : SecondRowRuler) {
+    for (int cellRow = 0; cellRow < frameRow.cellRowCount; ++cellRow) {
+        const int top = (hex ? frameRow.hexRowTops : frameRow.asciiRowTops)[std::size_t(cellRow)];
+        for (const RulerMark &mark : cellRow == 0 ? FirstRowRuler : SecondRowRuler) {
             auto *ruler = new QLabel(QLatin1String(mark.caption), this);
             Controls::identify(ruler, Controls::element(rulerArray.constData(), int(rulers.size())),
                                tr("%1, column ruler %2").arg(lineName, ruler->text()));
@@ -132,7 +132,7 @@ void MessageFrame::addView(View view)
             rulers << ruler;
         }
         for (int column = 1; column <= CellsPerRow; ++column) {
-            const int cell = row * CellsPerRow + column;
+            const int cell = cellRow * CellsPerRow + column;
             auto *edit = new MessageCell(this);
             Controls::identify(edit, Controls::element(cellArray.constData(), cell),
                                tr("%1, %2 %3").arg(lineName, cellKind).arg(cell));

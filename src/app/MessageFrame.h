@@ -20,7 +20,7 @@ class MessageFrame : public QGroupBox
     Q_OBJECT
 
 public:
-    // `lineNumber` 1 or 2 picks the frame's row of the table.
+    // `lineNumber` 1 or 2 picks the frame's row of the frames' table.
     MessageFrame(int lineNumber, MessageLine &line, QWidget *page, QPoint pageOrigin);
 
     QRadioButton *option(MessageLine::View view) const;
@@ -39,7 +39,7 @@ private:
 
     MessageLine &m_line;
     LineTyping m_typing;
-    int m_table;
+    int m_lineNumber; // 1 or 2
     QRadioButton *m_asciiOption = nullptr;
     QRadioButton *m_hexOption = nullptr;
     QPushButton *m_clear = nullptr;

@@ -8,10 +8,14 @@
 using View = MessageLine::View;
 
 MessagePage::MessagePage(MessageLine &line1, MessageLine &line2, QWidget *page, QPoint pageOrigin)
-    : QObject(page), m_line1(line1), m_line2(line2),
-      m_frame1(new MessageFrame(1, line1, page, pageOrigin)),
-      m_frame2(new MessageFrame(2, line2, page, pageOrigin))
+    : DeferredPage(page, pageOrigin), m_line1(line1), m_line2(line2)
 {
+}
+
+void MessagePage::buildControls(QWidget *page, QPoint pageOrigin)
+{
+    m_frame1 = new MessageFrame(1, m_line1, page, pageOrigin);
+    m_frame2 = new MessageFrame(2, m_line2, page, pageOrigin);
     bindOption(m_frame1->option(View::Hex), &MessagePage::Op_L1H_Click);
     bindOption(m_frame1->option(View::Ascii), &MessagePage::Op_L1A_Click);
     bindOption(m_frame2->option(View::Hex), &MessagePage::Op_L2H_Click);
@@ -22,6 +26,8 @@ MessagePage::MessagePage(MessageLine &line1, MessageLine &line2, QWidget *page, 
 
 QList<QWidget *> MessagePage::tabOrder() const
 {
+    if (!isBuilt())
+        return {};
     return m_frame1->tabOrder() + m_frame2->tabOrder();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QList>
-#include <QObject>
 #include <QPoint>
+
+#include "app/DeferredPage.h"
 
 class MessageFrame;
 class MessageLine;
@@ -10,14 +11,17 @@ class QRadioButton;
 class QWidget;
 
 // The "Welcome Msg" page: one frame per message line, and the handlers of
-// their view options and "Clear" buttons.
-class MessagePage : public QObject
+// their view options and "Clear" buttons. Its controls, 120 cells among
+// them, are made when the page is first shown.
+class MessagePage : public DeferredPage
 {
     Q_OBJECT
 
 public:
     MessagePage(MessageLine &line1, MessageLine &line2, QWidget *page, QPoint pageOrigin);
 
+    // The page's controls that Tab reaches, in reading order; none before
+    // the page is built.
     QList<QWidget *> tabOrder() const;
 
 private slots:
@@ -31,10 +35,12 @@ private slots:
     void CLR_MSG2_Click();
 
 private:
+    void buildControls(QWidget *page, QPoint pageOrigin) override;
     void bindOption(QRadioButton *option, void (MessagePage::*handler)());
 
     MessageLine &m_line1;
     MessageLine &m_line2;
-    MessageFrame *m_frame1;
-    MessageFrame *m_frame2;
+    // Made by buildControls().
+    MessageFrame *m_frame1 = nullptr;
+    MessageFrame *m_frame2 = nullptr;
 };

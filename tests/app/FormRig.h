@@ -9,7 +9,9 @@
 #include <QTabWidget>
 
 #include "FakePrompts.h"
+#include "app/CharacterPage.h"
 #include "app/Form1.h"
+#include "app/MessagePage.h"
 #include "support/FakeComm.h"
 #include "support/FakeTicks.h"
 
@@ -22,8 +24,18 @@ struct FormRig
     FakePrompts prompts;
     Form1 form{comm, ticks, prompts};
 
-    // Tests look at every page at once, without waiting for a first paint.
-    FormRig() { form.completeWindow(); }
+    // Built: every page's controls exist from the start, as if each page had
+    // been shown, so that tests can look at all of them at once. AsShown: a
+    // page builds its controls when first shown, as in the program.
+    enum class Pages { Built, AsShown };
+
+    explicit FormRig(Pages pages = Pages::Built)
+    {
+        if (pages == Pages::AsShown)
+            return;
+        form.messagePage().build();
+        form.characterPage().build();
+    }
 
     template <typename T = QWidget> T *get(const QString &name) const
     {

@@ -17,8 +17,6 @@ public:
     // `pitch` is the distance from dot to dot, `dotSize` a dot's side, in pixels.
     DotGrid(int columns, int rows, int pitch, int dotSize, QWidget *parent = nullptr);
 
-    int columns() const { return m_columns; }
-    int rows() const { return m_rows; }
     // column 1..columns, row 0..rows - 1
     DotButton *dot(int column, int row) const;
     // Every dot, column by column, in the order Tab passes them.
