@@ -11,8 +11,8 @@
 class QComboBox;
 class QWidget;
 
-// The "Command Setting" page: the four lists whose positions are display
-// settings, each labelled by its caption, bound to the configuration.
+// The "Command Setting" page: a list for each display setting, labelled by
+// its caption, bound to the configuration.
 class CommandPage : public QObject
 {
     Q_OBJECT
@@ -21,16 +21,16 @@ public:
     CommandPage(Configuration &config, QWidget *page, QPoint pageOrigin);
 
     // The lists' part of InitLists: entries, the default positions, and one
-    // width for all four that shows the longest entry whole.
+    // width for all the lists that shows the longest entry whole.
     void fillLists();
 
-    QComboBox *list(Configuration::DisplayList list) const;
     // The page's controls that Tab reaches, in reading order.
     QList<QWidget *> tabOrder() const;
 
 private:
-    void showList(Configuration::DisplayList list);
+    QComboBox *box(DisplaySetting setting) const { return m_lists[DisplaySettings::slot(setting)]; }
+    void showList(DisplaySetting setting);
 
     Configuration &m_config;
-    std::array<QComboBox *, 4> m_lists{}; // indexed by Configuration::DisplayList
+    std::array<QComboBox *, DisplaySettings::Count> m_lists{}; // by DisplaySettings::slot
 };

@@ -1,6 +1,6 @@
 #include "Edits.h"
 
-#include "ImageView.h"
+#include "editors/CharacterEditor.h"
 #include "model/CodePage.h"
 #include "model/HexText.h"
 #include "model/OptionLists.h"
@@ -12,14 +12,14 @@ namespace {
 const QString GlyphOption = QStringLiteral("glyph");
 const QString ClearGlyphOption = QStringLiteral("clear-glyph");
 
-QString hexOption(const ImageView::LineField &line)
+QString hexOption(const ImageCodec::LinePlace &line)
 {
     return QLatin1String(line.name) + QStringLiteral("-hex");
 }
 
-int listPosition(const QString &option, Configuration::DisplayList list, const QString &value)
+int listPosition(const QString &option, const DisplaySettingInfo &setting, const QString &value)
 {
-    const QStringList &entries = Configuration::entries(list);
+    const QStringList &entries = setting.entries();
     bool isNumber = false;
     const int position = value.toInt(&isNumber);
     if (isNumber) {
@@ -93,62 +93,48 @@ int glyphNumber(const QString &option, const QString &value)
     return number;
 }
 
-Glyph glyph(const QString &value)
+ImageCodec::Glyph glyph(int number, const QString &value)
 {
     const QStringList parts = value.split(QLatin1Char(':'));
     if (parts.size() != 3)
         Cli::usage(QStringLiteral("--glyph \"%1\": give N:CODE:PATTERN, such as "
                                   "1:0x41:.###./#...#/#...#/#####/#...#/#...#/#...#")
                        .arg(value));
-    Glyph result;
     QString code = parts[1];
     if (code.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive))
         code.remove(0, 2);
     const CharacterEditor::CodeReading reading = CharacterEditor::readCode(code);
     if (code.size() > CharacterEditor::CodeTextLength ||
-        reading.result == CharacterEditor::Step::HexValueError)
+        reading.fault == CharacterEditor::CodeFault::NotHex)
         Cli::usage(QStringLiteral("--glyph: code \"%1\" is no hex number").arg(parts[1]));
-    if (reading.result == CharacterEditor::Step::RangeError)
+    if (reading.fault == CharacterEditor::CodeFault::OutOfRange)
         Cli::usage(QStringLiteral("--glyph: code %1 lies outside 0x%2..0x%3")
                        .arg(parts[1], HexText::hexPair(CharacterEditor::LowestCode),
                             HexText::hexPair(CharacterEditor::HighestCode)));
-    result.code = reading.code;
 
-    const QStringList rows = parts[2].split(QLatin1Char('/'));
-    bool shaped = rows.size() == CharacterEditor::Rows;
-    for (int row = 0; shaped && row < CharacterEditor::Rows; ++row) {
-        const QString &text = rows.at(row);
-        shaped = text.size() == CharacterEditor::Columns;
-        for (int column = 0; shaped && column < CharacterEditor::Columns; ++column) {
-            const QChar dot = text.at(column);
-            shaped = dot == u'#' || dot == u'.';
-            result.grid[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)] =
-                dot == u'#';
-        }
-    }
-    if (!shaped)
+    const std::optional<ImageCodec::Dots> dots = ImageCodec::readPattern(parts[2]);
+    if (!dots)
         Cli::usage(QStringLiteral("--glyph: pattern \"%1\" is not %2 rows of %3 '#' or '.' "
                                   "joined by '/'")
                        .arg(parts[2])
-                       .arg(CharacterEditor::Rows)
-                       .arg(CharacterEditor::Columns));
-    return result;
+                       .arg(ImageLayout::GlyphRows)
+                       .arg(ImageLayout::GlyphColumns));
+    return ImageCodec::Glyph::drawn(number, reading.code, *dots);
 }
 
 } // namespace
 
 void addOptions(Cli::CommandLine &commandLine)
 {
-    for (const ImageView::ListField &list : ImageView::Lists) {
-        const QString name = QLatin1String(list.name);
-        commandLine.addOption({name},
+    for (const DisplaySettingInfo &setting : DisplaySettings::Table) {
+        commandLine.addOption({QLatin1String(setting.name)},
                               QStringLiteral("Set %1: an entry of its list, by its text (case "
                                              "does not matter, \"(Default)\" may be left off) "
                                              "or its 0-based position.")
-                                  .arg(QLatin1String(list.caption)),
+                                  .arg(QLatin1String(setting.helpCaption)),
                               QStringLiteral("entry"));
     }
-    for (const ImageView::LineField &line : ImageView::Lines) {
+    for (const ImageCodec::LinePlace &line : ImageCodec::Lines) {
         const QString name = QLatin1String(line.name);
         commandLine.addOption({name},
                               QStringLiteral("Set the welcome line %1 as text, at most %2 "
@@ -176,14 +162,14 @@ void addOptions(Cli::CommandLine &commandLine)
 Plan read(const Cli::CommandLine &commandLine)
 {
     Plan plan;
-    for (const ImageView::ListField &list : ImageView::Lists) {
-        const QString name = QLatin1String(list.name);
+    for (const DisplaySettingInfo &setting : DisplaySettings::Table) {
+        const QString name = QLatin1String(setting.name);
         const QString value = commandLine.atMostOneValue(name);
         if (commandLine.isSet(name))
-            plan.positions.emplace_back(list.list, listPosition(name, list.list, value));
+            plan.positions.emplace_back(setting.setting, listPosition(name, setting, value));
     }
-    for (std::size_t k = 0; k < ImageView::Lines.size(); ++k) {
-        const ImageView::LineField &line = ImageView::Lines[k];
+    for (std::size_t k = 0; k < ImageCodec::LineCount; ++k) {
+        const ImageCodec::LinePlace &line = ImageCodec::Lines[k];
         const QString name = QLatin1String(line.name);
         const QString text = commandLine.atMostOneValue(name);
         const QString hex = commandLine.atMostOneValue(hexOption(line));
@@ -194,16 +180,16 @@ Plan read(const Cli::CommandLine &commandLine)
         if (commandLine.isSet(hexOption(line)))
             plan.lineHex[k] = linePairs(hexOption(line), hex, line.length);
     }
-    const auto claim = [&plan](int number, std::optional<Glyph> glyph) {
-        if (!plan.glyphs.emplace(number, glyph).second)
-            Cli::usage(QStringLiteral("user character %1 is given twice").arg(number));
+    const auto claim = [&plan](const ImageCodec::Glyph &glyph) {
+        if (!plan.glyphs.emplace(glyph.number, glyph).second)
+            Cli::usage(QStringLiteral("user character %1 is given twice").arg(glyph.number));
     };
     for (const QString &value : commandLine.values(GlyphOption)) {
         const int number = glyphNumber(GlyphOption, value.section(QLatin1Char(':'), 0, 0));
-        claim(number, glyph(value));
+        claim(glyph(number, value));
     }
     for (const QString &value : commandLine.values(ClearGlyphOption))
-        claim(glyphNumber(ClearGlyphOption, value), std::nullopt);
+        claim(ImageCodec::Glyph{glyphNumber(ClearGlyphOption, value)});
     return plan;
 }
 
@@ -226,10 +212,8 @@ void apply(const Plan &plan, Configuration &config)
                 line.setHexText(cell, plan.lineHex[k]->value(cell - 1));
         }
     }
-    for (const auto &[number, glyph] : plan.glyphs) {
-        const Glyph record = glyph.value_or(Glyph{});
-        CharacterEditor::storeRecord(config.image(), number, record.code, record.grid);
-    }
+    for (const auto &numbered : plan.glyphs)
+        ImageCodec::storeGlyph(config.image(), numbered.second);
     config.AssembleImage();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <utility>
@@ -9,30 +10,25 @@
 #include <QStringList>
 
 #include "Cli.h"
-#include "editors/CharacterEditor.h"
 #include "editors/Configuration.h"
+#include "model/ImageCodec.h"
 
 // The EDITS that `new` and `edit` take: every value is read and checked
 // here, before anything is written, and then applied as the window's
 // controls would apply it.
 namespace Edits {
 
-struct Glyph
-{
-    quint8 code = 0;
-    CharacterEditor::Grid grid{};
-};
-
 struct Plan
 {
-    std::vector<std::pair<Configuration::DisplayList, int>> positions;
-    std::optional<QString> lineText[2];         // typed into the ASCII cells
-    std::optional<QStringList> lineHex[2];      // typed into the hex cells, a pair each
-    std::map<int, std::optional<Glyph>> glyphs; // nothing: the slot is cleared
+    std::vector<std::pair<DisplaySetting, int>> positions;
+    // By line: a text typed into the ASCII cells, or pairs typed into the hex cells.
+    std::array<std::optional<QString>, ImageCodec::LineCount> lineText;
+    std::array<std::optional<QStringList>, ImageCodec::LineCount> lineHex;
+    std::map<int, ImageCodec::Glyph> glyphs; // by number; a cleared one is empty
 };
 
-// Adds --char, --command, --display-baud, --passthru, --line1, --line2,
-// --line1-hex, --line2-hex, --glyph and --clear-glyph.
+// Adds an option for each display setting (--display-baud, --char, ...),
+// --line1, --line2, --line1-hex, --line2-hex, --glyph and --clear-glyph.
 void addOptions(Cli::CommandLine &commandLine);
 
 // Reads the edits; a usage Failure names the first value that is wrong.

@@ -108,9 +108,9 @@ int diff(const QStringList &arguments)
     if (!line.parse(arguments))
         return Cli::Done;
     const QStringList paths = line.positionals(2);
-    QJsonObject comparison = ImageView::compare(imageOf(paths[0]), imageOf(paths[1]));
-    comparison.insert(QStringLiteral("a"), paths[0]);
-    comparison.insert(QStringLiteral("b"), paths[1]);
+    ImageView::Comparison comparison = ImageView::compare(imageOf(paths[0]), imageOf(paths[1]));
+    comparison.pathA = paths[0];
+    comparison.pathB = paths[1];
     printView(comparison, line.isSet(Json), ImageView::compareText);
     return ImageView::differingFields(comparison).isEmpty() ? Cli::Done : Cli::Failed;
 }

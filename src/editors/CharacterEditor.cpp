@@ -7,37 +7,33 @@ namespace {
 const QString FirstCaption = QStringLiteral("User Defined Character  1");
 const QString StepCaption = QStringLiteral("User Defined Character ");
 
+// The code box shows a record's code without a leading zero, and 0 as nothing.
+QString codeTextOf(const ImageCodec::Glyph &record)
+{
+    return record.code != 0 ? HexText::hexCompact(record.code) : QString();
+}
+
 } // namespace
 
 CharacterEditor::CodeReading CharacterEditor::readCode(QStringView text)
 {
     // The high digit is checked before the low one, and both before the range.
-    CodeReading reading;
-    if (text.isEmpty()) {
-        reading.result = Step::HexValueError;
-        return reading;
-    }
+    if (text.isEmpty())
+        return {CodeFault::NotHex};
     int code = 0;
     if (text.size() > 1) {
         const std::optional<quint8> high = HexText::digitValue(text.front());
-        if (!high) {
-            reading.result = Step::HexValueError;
-            return reading;
-        }
+        if (!high)
+            return {CodeFault::NotHex};
         code = 16 * *high;
     }
     const std::optional<quint8> low = HexText::digitValue(text.back());
-    if (!low) {
-        reading.result = Step::HexValueError;
-        return reading;
-    }
+    if (!low)
+        return {CodeFault::NotHex};
     code += *low;
-    if (code < LowestCode || code > HighestCode) {
-        reading.result = Step::RangeError;
-        return reading;
-    }
-    reading.code = static_cast<quint8>(code);
-    return reading;
+    if (code < LowestCode || code > HighestCode)
+        return {CodeFault::OutOfRange};
+    return {CodeFault::None, static_cast<quint8>(code)};
 }
 
 QString CharacterEditor::messageFor(Step step)
@@ -47,7 +43,7 @@ QString CharacterEditor::messageFor(Step step)
         return QStringLiteral("Hex Value Error !!");
     case Step::RangeError:
         return QStringLiteral("Error !! Range is 0x20~0x7E !!");
-    case Step::Moved:
+    case Step::Taken:
     case Step::Ignored:
         break;
     }
@@ -68,19 +64,9 @@ bool CharacterEditor::isLit(int column, int row) const
 
 bool CharacterEditor::matchesRecord() const
 {
-    const int p = position();
-    const quint8 code = m_image.at(p);
-    const QString shownCode = code != 0 ? HexText::hexCompact(code) : QString();
-    if (m_codeText.compare(shownCode, Qt::CaseInsensitive) != 0)
-        return false;
-    for (int column = 1; column <= Columns; ++column) {
-        const quint8 bits = m_image.at(p + column);
-        for (int row = 0; row < Rows; ++row) {
-            if (isLit(column, row) != bool((bits >> row) & 1u))
-                return false;
-        }
-    }
-    return true;
+    const ImageCodec::Glyph record = ImageCodec::glyphAt(m_image, m_number);
+    return m_codeText.compare(codeTextOf(record), Qt::CaseInsensitive) == 0 &&
+           m_dots == record.dots();
 }
 
 QString CharacterEditor::unstoredNote() const
@@ -138,11 +124,11 @@ CharacterEditor::Step CharacterEditor::step(int delta, int stopAt)
     // An empty code text moves on without storing: the record keeps what it held.
     if (!m_codeText.isEmpty()) {
         const CodeReading reading = readCode(m_codeText);
-        if (reading.result != Step::Moved) {
+        if (reading.fault != CodeFault::None) {
             // Emptied so that a second press steps on without storing.
             m_codeText.clear();
             emit changed();
-            return reading.result;
+            return reading.fault == CodeFault::NotHex ? Step::HexValueError : Step::RangeError;
         }
         map_save(reading.code);
     }
@@ -150,54 +136,27 @@ CharacterEditor::Step CharacterEditor::step(int delta, int stopAt)
     m_number += delta;
     m_caption = StepCaption + QString::number(m_number);
     map_reset();
-    return Step::Moved;
-}
-
-CharacterEditor::Grid CharacterEditor::gridOf(const SettingsImage &image, int number)
-{
-    const int p = ImageLayout::recordPosition(number);
-    Grid grid{};
-    for (int column = 1; column <= Columns; ++column) {
-        const quint8 bits = image.at(p + column);
-        for (int row = 0; row < Rows; ++row) // bit 7 is ignored
-            grid[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)] =
-                (bits >> row) & 1u;
-    }
-    return grid;
-}
-
-void CharacterEditor::storeRecord(SettingsImage &image, int number, quint8 code, const Grid &grid)
-{
-    const int p = ImageLayout::recordPosition(number);
-    image.set(p, code);
-    for (int column = 1; column <= Columns; ++column) {
-        quint8 bits = 0; // bit 7 is always written as 0
-        for (int row = 0; row < Rows; ++row) {
-            if (grid[static_cast<std::size_t>(column - 1)][static_cast<std::size_t>(row)])
-                bits |= static_cast<quint8>(1u << row);
-        }
-        image.set(p + column, bits);
-    }
+    return Step::Taken;
 }
 
 void CharacterEditor::map_save(quint8 code)
 {
-    storeRecord(m_image, m_number, code, m_dots);
+    ImageCodec::storeGlyph(m_image, ImageCodec::Glyph::drawn(m_number, code, m_dots));
 }
 
 void CharacterEditor::map_reset()
 {
-    const quint8 code = m_image.at(position());
-    m_codeText = code != 0 ? HexText::hexCompact(code) : QString();
-    m_dots = gridOf(m_image, m_number);
+    const ImageCodec::Glyph record = ImageCodec::glyphAt(m_image, m_number);
+    m_codeText = codeTextOf(record);
+    m_dots = record.dots();
     emit changed();
 }
 
-void CharacterEditor::returnToFirst(bool redraw)
+void CharacterEditor::returnToFirst(WorkingCopy workingCopy)
 {
     m_number = FirstNumber;
     m_caption = FirstCaption;
-    if (redraw) {
+    if (workingCopy == WorkingCopy::Redrawn) {
         map_reset(); // emits changed()
         return;
     }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <array>
-
 #include <QObject>
 #include <QString>
 #include <QStringView>
 
+#include "model/ImageCodec.h"
 #include "model/SettingsImage.h"
 
 // The editor of the nine user-defined 5x7 characters. The grid and the code
@@ -17,41 +16,48 @@ class CharacterEditor : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int Columns = 5; // map1..map5, 1 = leftmost
-    static constexpr int Rows = 7;    // 0 = top row
+    static constexpr int Columns = ImageLayout::GlyphColumns; // map1..map5, 1 = leftmost
+    static constexpr int Rows = ImageLayout::GlyphRows;       // 0 = top row
     static constexpr int FirstNumber = 1;
     static constexpr int LastNumber = 9;
     static constexpr int CodeTextLength = 2;
     static constexpr quint8 LowestCode = 0x20;
     static constexpr quint8 HighestCode = 0x7E;
 
+    // What a press on << or >> did.
     enum class Step {
-        Moved,         // stored (or skipped with an empty text) and moved
+        Taken,         // stored (or skipped with an empty text) and moved on
         Ignored,       // already on the first or last character
         HexValueError, // a character of the code text is no hex digit
         RangeError,    // the code lies outside 0x20..0x7E
     };
     Q_ENUM(Step)
 
+    // Why a code text is no code.
+    enum class CodeFault {
+        None,       // it is one
+        NotHex,     // empty, or a character is no hex digit
+        OutOfRange, // outside 0x20..0x7E
+    };
+    Q_ENUM(CodeFault)
+
     struct CodeReading
     {
-        Step result = Step::Moved; // Moved means the code is valid
-        quint8 code = 0;
+        CodeFault fault = CodeFault::None;
+        quint8 code = 0; // with CodeFault::None
     };
-
-    // A record's dots as the grid shows them: [column - 1][row].
-    using Grid = std::array<std::array<bool, Rows>, Columns>;
-
-    // The dots of record `number` (1..9); bit 7 of a column is ignored.
-    static Grid gridOf(const SettingsImage &image, int number);
-    // Writes code and dots into record `number`; bit 7 is written as 0.
-    static void storeRecord(SettingsImage &image, int number, quint8 code, const Grid &grid);
 
     // The editor's own reading of a code text (high digit, low digit, range).
     static CodeReading readCode(QStringView text);
 
-    // The message a failed reading shows; empty for Moved and Ignored.
+    // The message a failed step shows; empty for Taken and Ignored.
     static QString messageFor(Step step);
+
+    // What the working copy shows after returnToFirst.
+    enum class WorkingCopy {
+        Emptied, // no code text, no dot
+        Redrawn, // character 1 as the image holds it
+    };
 
     explicit CharacterEditor(SettingsImage &image, QObject *parent = nullptr);
 
@@ -87,9 +93,7 @@ public:
     void map_reset();
 
     // Puts the editor on character 1 with the start-up caption (two blanks).
-    // With `redraw` the working copy is refilled from the image, otherwise
-    // it is emptied (code text and grid).
-    void returnToFirst(bool redraw);
+    void returnToFirst(WorkingCopy workingCopy);
 
 signals:
     void changed();
@@ -101,5 +105,5 @@ private:
     int m_number = FirstNumber;
     QString m_codeText;
     QString m_caption;
-    Grid m_dots{};
+    ImageCodec::Dots m_dots{};
 };

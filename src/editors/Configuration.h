@@ -4,32 +4,22 @@
 
 #include <QByteArrayView>
 #include <QObject>
-#include <QString>
-#include <QStringList>
 
 #include "editors/CharacterEditor.h"
 #include "editors/MessageLine.h"
+#include "model/DisplaySettings.h"
+#include "model/ImageCodec.h"
 #include "model/SettingsImage.h"
 
-// The whole configuration behind the window: the settings image, the four
-// display lists' positions, both message lines and the character editor.
-// The widgets of the window bind to it; every rule lives here.
+// The whole configuration behind the window: the settings image, the
+// positions of the display settings' lists, both message lines and the
+// character editor. The widgets of the window bind to it; every rule lives
+// here.
 class Configuration : public QObject
 {
     Q_OBJECT
 
 public:
-    // The four lists whose positions are display settings, in upload order.
-    enum class DisplayList { BaudRate, Char, Command, Passthru };
-    Q_ENUM(DisplayList)
-
-    static int imageIndex(DisplayList list);
-    static const QStringList &entries(DisplayList list);
-    static int listSize(DisplayList list);
-    // Upload bound: a received value is applied only below it (and when it
-    // is also a valid position of the list).
-    static int uploadBound(DisplayList list);
-
     explicit Configuration(QObject *parent = nullptr);
 
     SettingsImage &image() { return m_image; }
@@ -38,9 +28,9 @@ public:
     MessageLine &line2() { return m_line2; }
     CharacterEditor &characters() { return m_characters; }
 
-    int listPosition(DisplayList list) const;
+    int listPosition(DisplaySetting setting) const;
     // Returns false and changes nothing for a position outside the list.
-    bool setListPosition(DisplayList list, int position);
+    bool setListPosition(DisplaySetting setting, int position);
 
     // Start-up after the lists are filled: the factory defaults, then both
     // lines in their hex view, the editor on character 1.
@@ -65,17 +55,19 @@ public:
     // file and the editor goes to character 1 drawn from it.
     bool applyFile(QByteArrayView configBytes);
 
-    // Whether 126 configuration bytes can be loaded (length, list bytes).
+    // Whether 126 configuration bytes can be loaded: long enough, and every
+    // setting's byte an entry of its list.
     static bool isLoadable(QByteArrayView configBytes);
 
 signals:
-    void listPositionChanged(Configuration::DisplayList list, int position);
+    void listPositionChanged(DisplaySetting setting, int position);
 
 private:
-    void spreadMessages();
+    MessageLine &line(std::size_t slot) { return slot == 0 ? m_line1 : m_line2; }
+    void spreadMessages(const ImageCodec::Fields &fields);
 
     SettingsImage m_image;
-    std::array<int, 4> m_positions{};
+    std::array<int, DisplaySettings::Count> m_positions{};
     MessageLine m_line1;
     MessageLine m_line2;
     CharacterEditor m_characters;

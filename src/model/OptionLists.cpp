@@ -41,7 +41,7 @@ const QStringList &commandSets()
     return list;
 }
 
-const QStringList &displayBaudRates()
+const QStringList &displaySpeeds()
 {
     static const QStringList list = {
         QStringLiteral("9600,n,8,1 (Default)"),

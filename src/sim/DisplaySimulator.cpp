@@ -2,7 +2,8 @@
 
 #include <QStringList>
 
-#include "model/OptionLists.h"
+#include "model/HexText.h"
+#include "model/ImageCodec.h"
 
 using namespace Protocol;
 
@@ -55,32 +56,6 @@ QByteArray DisplaySimulator::uploadReply() const
     return reply;
 }
 
-namespace {
-
-QString listText(const QStringList &list, int position)
-{
-    if (position < list.size())
-        return QStringLiteral("%1 \"%2\"").arg(position).arg(list.at(position));
-    return QStringLiteral("%1 (no such entry)").arg(position);
-}
-
-QString messageText(const SettingsImage &image, int first, int length)
-{
-    QString text;
-    for (int k = 0; k < length; ++k) {
-        const quint8 code = image.at(first + k);
-        if (code >= 0x20 && code <= 0x7E)
-            text += QLatin1Char(static_cast<char>(code));
-        else if (code == 0)
-            text += QLatin1Char(' ');
-        else
-            text += QLatin1Char('.');
-    }
-    return QStringLiteral("\"%1\"").arg(text);
-}
-
-} // namespace
-
 QString DisplaySimulator::describe() const
 {
     QStringList lines;
@@ -93,28 +68,21 @@ QString DisplaySimulator::describe() const
                 QStringLiteral(" %1").arg(static_cast<quint8>(bytes[k]), 2, 16, QLatin1Char('0'));
         lines << line.toUpper();
     }
-    using namespace ImageLayout;
-    lines << QStringLiteral("  display baud: %1")
-                 .arg(listText(OptionLists::displayBaudRates(), m_image.at(DisplayBaud)));
-    lines << QStringLiteral("  character set: %1")
-                 .arg(listText(OptionLists::charSets(), m_image.at(CharacterSet)));
-    lines << QStringLiteral("  command set: %1")
-                 .arg(listText(OptionLists::commandSets(), m_image.at(CommandSet)));
-    lines << QStringLiteral("  passthru: %1")
-                 .arg(listText(OptionLists::passthruModes(), m_image.at(Passthru)));
-    lines << QStringLiteral("  line 1: %1").arg(messageText(m_image, Line1, Line1Length));
-    lines << QStringLiteral("  line 2: %1").arg(messageText(m_image, Line2, Line2Length));
-    for (int n = 1; n <= CharacterCount; ++n) {
-        const int at = recordPosition(n);
-        if (m_image.at(at) == 0)
+    const ImageCodec::Fields fields = ImageCodec::decode(m_image);
+    for (const ImageCodec::SettingField &field : fields.settings)
+        lines
+            << QStringLiteral("  %1: %2").arg(QLatin1String(field.info().plainName), field.text());
+    for (std::size_t k = 0; k < fields.lines.size(); ++k)
+        lines << QStringLiteral("  line %1: \"%2\"").arg(k + 1).arg(fields.lines[k].text());
+    for (const ImageCodec::Glyph &glyph : fields.glyphs) {
+        if (glyph.code == 0)
             continue;
         QString columns;
-        for (int c = 1; c < RecordSize; ++c)
-            columns += QStringLiteral(" %1").arg(m_image.at(at + c), 2, 16, QLatin1Char('0'));
+        for (const quint8 column : glyph.columns)
+            columns += QLatin1Char(' ') + HexText::hexPair(column);
         lines << QStringLiteral("  character %1: code 0x%2, columns%3")
-                     .arg(n)
-                     .arg(m_image.at(at), 2, 16, QLatin1Char('0'))
-                     .arg(columns.toUpper());
+                     .arg(glyph.number)
+                     .arg(HexText::hexPair(glyph.code).toLower(), columns);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -34,20 +34,17 @@ public:
     DisplaySimulator() = default;
     explicit DisplaySimulator(const Options &options) : m_options(options) {}
 
-    const Options &options() const { return m_options; }
     const SettingsImage &image() const { return m_image; }
     void setImage(const SettingsImage &image) { m_image = image; }
 
     // One byte from the line.
     Event feed(quint8 byte);
 
-    // Image bytes received so far in a download that is under way.
-    int pendingImageBytes() const { return static_cast<int>(m_incoming.size()); }
-
     // The answer to an upload request, shaped by the options.
     QByteArray uploadReply() const;
 
-    // A hex dump of bytes 1..126 with the settings and messages decoded.
+    // A hex dump of bytes 1..126 with the settings, the messages (through
+    // the code page, as tq540ctl show prints them) and the characters decoded.
     QString describe() const;
 
 private:

@@ -359,10 +359,10 @@ void tst_Form1::displayListsBindToTheConfiguration_data()
     QTest::addColumn<int>("list");
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("text");
-    using L = Configuration::DisplayList;
-    QTest::newRow("Greek CP8859-7") << "Char" << int(L::Char) << 18 << "Greek CP8859-7";
-    QTest::newRow("LogicControl") << "Command" << int(L::Command) << 9 << "LogicControl";
-    QTest::newRow("19200") << "BaudRate" << int(L::BaudRate) << 1 << "19200,n,8,1";
+    using L = DisplaySetting;
+    QTest::newRow("Greek CP8859-7") << "Char" << int(L::CharacterSet) << 18 << "Greek CP8859-7";
+    QTest::newRow("LogicControl") << "Command" << int(L::CommandSet) << 9 << "LogicControl";
+    QTest::newRow("19200") << "BaudRate" << int(L::DisplaySpeed) << 1 << "19200,n,8,1";
     QTest::newRow("without") << "Passthru" << int(L::Passthru) << 2 << "without ESC/POS command";
 }
 
@@ -376,12 +376,11 @@ void tst_Form1::displayListsBindToTheConfiguration()
     QComboBox *box = rig.get<QComboBox>(name);
     box->setCurrentIndex(position);
     QCOMPARE(box->currentText(), text);
-    QCOMPARE(rig.form.configuration().listPosition(Configuration::DisplayList(list)), position);
+    QCOMPARE(rig.form.configuration().listPosition(DisplaySetting(list)), position);
 
     // And back: the defaults reach the widget.
     rig.click("SetAllDefault");
-    QCOMPARE(box->currentIndex(),
-             rig.form.configuration().listPosition(Configuration::DisplayList(list)));
+    QCOMPARE(box->currentIndex(), rig.form.configuration().listPosition(DisplaySetting(list)));
     QVERIFY(box->currentText().contains("(Default)"));
 }
 

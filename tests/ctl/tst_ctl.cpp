@@ -44,7 +44,7 @@ Run ctl(const QStringList &arguments)
 SettingsImage crafted()
 {
     SettingsImage image;
-    image.set(ImageLayout::DisplayBaud, 1);
+    image.set(ImageLayout::DisplaySpeed, 1);
     image.set(ImageLayout::CharacterSet, 18);
     image.set(ImageLayout::CommandSet, 9);
     image.set(ImageLayout::Passthru, 2);

@@ -5,6 +5,8 @@
 #include "editors/CharacterEditor.h"
 
 using Step = CharacterEditor::Step;
+using Fault = CharacterEditor::CodeFault;
+using WorkingCopy = CharacterEditor::WorkingCopy;
 
 namespace {
 
@@ -51,7 +53,6 @@ private slots:
     void ignoredAtEnds();
     void bitSevenIgnoredAndCleared();
     void smallCodeShownCompact();
-    void recordOfAnyCharacter();
     void dotsAndClear();
     void noteWhileScreenDiffersFromRecord_data();
     void noteWhileScreenDiffersFromRecord();
@@ -62,34 +63,34 @@ private slots:
 void TestCharacterEditor::readCode_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<Step>("result");
+    QTest::addColumn<Fault>("fault");
     QTest::addColumn<int>("code");
 
-    QTest::newRow("41") << "41" << Step::Moved << 0x41;
-    QTest::newRow("7e") << "7e" << Step::Moved << 0x7E;
-    QTest::newRow("20") << "20" << Step::Moved << 0x20;
-    QTest::newRow("7E") << "7E" << Step::Moved << 0x7E;
-    QTest::newRow("1F") << "1F" << Step::RangeError << 0;
-    QTest::newRow("7F") << "7F" << Step::RangeError << 0;
-    QTest::newRow("FF") << "FF" << Step::RangeError << 0;
-    QTest::newRow("5") << "5" << Step::RangeError << 0;
-    QTest::newRow("G") << "G" << Step::HexValueError << 0;
-    QTest::newRow("G1") << "G1" << Step::HexValueError << 0;
-    QTest::newRow("1G") << "1G" << Step::HexValueError << 0;
-    QTest::newRow("GG") << "GG" << Step::HexValueError << 0;
-    QTest::newRow("arabic-indic digits") << QString(2, QChar(0x0663)) << Step::HexValueError << 0;
-    QTest::newRow("empty") << "" << Step::HexValueError << 0;
+    QTest::newRow("41") << "41" << Fault::None << 0x41;
+    QTest::newRow("7e") << "7e" << Fault::None << 0x7E;
+    QTest::newRow("20") << "20" << Fault::None << 0x20;
+    QTest::newRow("7E") << "7E" << Fault::None << 0x7E;
+    QTest::newRow("1F") << "1F" << Fault::OutOfRange << 0;
+    QTest::newRow("7F") << "7F" << Fault::OutOfRange << 0;
+    QTest::newRow("FF") << "FF" << Fault::OutOfRange << 0;
+    QTest::newRow("5") << "5" << Fault::OutOfRange << 0;
+    QTest::newRow("G") << "G" << Fault::NotHex << 0;
+    QTest::newRow("G1") << "G1" << Fault::NotHex << 0;
+    QTest::newRow("1G") << "1G" << Fault::NotHex << 0;
+    QTest::newRow("GG") << "GG" << Fault::NotHex << 0;
+    QTest::newRow("arabic-indic digits") << QString(2, QChar(0x0663)) << Fault::NotHex << 0;
+    QTest::newRow("empty") << "" << Fault::NotHex << 0;
 }
 
 void TestCharacterEditor::readCode()
 {
     QFETCH(QString, text);
-    QFETCH(Step, result);
+    QFETCH(Fault, fault);
     QFETCH(int, code);
 
     const CharacterEditor::CodeReading reading = CharacterEditor::readCode(text);
-    QCOMPARE(reading.result, result);
-    if (result == Step::Moved)
+    QCOMPARE(reading.fault, fault);
+    if (fault == Fault::None)
         QCOMPARE(int(reading.code), code);
 }
 
@@ -106,7 +107,7 @@ void TestCharacterEditor::startsOnFirstCharacter()
              QStringLiteral("Hex Value Error !!"));
     QCOMPARE(CharacterEditor::messageFor(Step::RangeError),
              QStringLiteral("Error !! Range is 0x20~0x7E !!"));
-    QVERIFY(CharacterEditor::messageFor(Step::Moved).isEmpty());
+    QVERIFY(CharacterEditor::messageFor(Step::Taken).isEmpty());
     QVERIFY(CharacterEditor::messageFor(Step::Ignored).isEmpty());
 }
 
@@ -118,7 +119,7 @@ void TestCharacterEditor::storesAndComesBack()
     editor.setCodeText(QStringLiteral("41"));
     editor.toggleDot(3, 0);
 
-    QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(editor.stepNext(), Step::Taken);
     QCOMPARE(record(image, 1), QByteArray::fromHex("410000010000"));
     QCOMPARE(editor.number(), 2);
     QCOMPARE(editor.position(), 75);
@@ -127,7 +128,7 @@ void TestCharacterEditor::storesAndComesBack()
     QCOMPARE(litCount(editor), 5);
     QVERIFY(editor.isLit(1, 0) && editor.isLit(5, 4));
 
-    QCOMPARE(editor.stepPrevious(), Step::Moved);
+    QCOMPARE(editor.stepPrevious(), Step::Taken);
     QCOMPARE(editor.number(), 1);
     QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 1"));
     QCOMPARE(editor.codeText(), QStringLiteral("41"));
@@ -144,10 +145,10 @@ void TestCharacterEditor::step_data()
     QTest::addColumn<QString>("shownAgain");
 
     const QByteArray old = QByteArray::fromHex("3005050505FF");
-    QTest::newRow("valid") << "41" << Step::Moved << QByteArray::fromHex("41007F000000") << "41";
-    QTest::newRow("lower case") << "7e" << Step::Moved << QByteArray::fromHex("7E007F000000")
+    QTest::newRow("valid") << "41" << Step::Taken << QByteArray::fromHex("41007F000000") << "41";
+    QTest::newRow("lower case") << "7e" << Step::Taken << QByteArray::fromHex("7E007F000000")
                                 << "7E";
-    QTest::newRow("empty keeps record") << "" << Step::Moved << old << "30";
+    QTest::newRow("empty keeps record") << "" << Step::Taken << old << "30";
     QTest::newRow("range") << "1F" << Step::RangeError << old << "";
     QTest::newRow("hex") << "G" << Step::HexValueError << old << "";
 }
@@ -163,7 +164,7 @@ void TestCharacterEditor::step()
     setRecord(image, 4, QByteArray::fromHex("3005050505FF"));
     CharacterEditor editor(image);
     for (int k = 0; k < 3; ++k)
-        QCOMPARE(editor.stepNext(), Step::Moved);
+        QCOMPARE(editor.stepNext(), Step::Taken);
     QCOMPARE(editor.number(), 4);
     editor.clearGrid();
     for (int row = 0; row < CharacterEditor::Rows; ++row)
@@ -173,10 +174,10 @@ void TestCharacterEditor::step()
     const SettingsImage before = image;
     QCOMPARE(editor.stepPrevious(), result);
     QCOMPARE(record(image, 4), stored);
-    if (result == Step::Moved) {
+    if (result == Step::Taken) {
         QCOMPARE(editor.number(), 3);
         QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 3"));
-        QCOMPARE(editor.stepNext(), Step::Moved);
+        QCOMPARE(editor.stepNext(), Step::Taken);
         QCOMPARE(editor.codeText(), shownAgain);
     } else {
         QCOMPARE(image, before);
@@ -201,7 +202,7 @@ void TestCharacterEditor::failedTextThenSecondPress()
     QCOMPARE(editor.number(), 1);
     QCOMPARE(editor.caption(), FirstCaption);
 
-    QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(editor.stepNext(), Step::Taken);
     QCOMPARE(editor.number(), 2);
     QCOMPARE(image, SettingsImage());
 }
@@ -221,7 +222,7 @@ void TestCharacterEditor::ignoredAtEnds()
     CharacterEditor editor(image);
     if (forward) {
         while (editor.number() < CharacterEditor::LastNumber)
-            QCOMPARE(editor.stepNext(), Step::Moved);
+            QCOMPARE(editor.stepNext(), Step::Taken);
     }
     const int number = editor.number();
     const QString caption = editor.caption();
@@ -248,7 +249,7 @@ void TestCharacterEditor::bitSevenIgnoredAndCleared()
     QVERIFY(editor.isLit(1, 0));
     QVERIFY(!editor.isLit(2, 6));
 
-    QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(editor.stepNext(), Step::Taken);
     QCOMPARE(record(image, 1), QByteArray::fromHex("4101007F007F"));
 }
 
@@ -262,18 +263,6 @@ void TestCharacterEditor::smallCodeShownCompact()
     QCOMPARE(editor.caption(), FirstCaption);
     QCOMPARE(editor.stepNext(), Step::RangeError);
     QCOMPARE(editor.number(), 1);
-}
-
-void TestCharacterEditor::recordOfAnyCharacter()
-{
-    SettingsImage image;
-    setRecord(image, 9, QByteArray::fromHex("7E8140000040"));
-    CharacterEditor::Grid grid = CharacterEditor::gridOf(image, 9);
-    QVERIFY(grid[0][0] && !grid[0][1] && grid[1][6] && grid[4][6] && !grid[2][6]);
-    grid[2][3] = true;
-    CharacterEditor::storeRecord(image, 9, 0x41, grid);
-    QCOMPARE(record(image, 9), QByteArray::fromHex("410140080040"));
-    QCOMPARE(record(image, 8), QByteArray(6, '\0'));
 }
 
 void TestCharacterEditor::dotsAndClear()
@@ -303,20 +292,21 @@ void TestCharacterEditor::dotsAndClear()
     QCOMPARE(editor.codeText(), QStringLiteral("41"));
     QCOMPARE(record(image, 1), QByteArray::fromHex("000102030405"));
 
-    QCOMPARE(editor.stepNext(), Step::Moved);
+    QCOMPARE(editor.stepNext(), Step::Taken);
     QCOMPARE(record(image, 1), QByteArray::fromHex("410000000000"));
 }
 
 void TestCharacterEditor::returnToFirst_data()
 {
-    QTest::addColumn<bool>("redraw");
-    QTest::newRow("emptied") << false;
-    QTest::newRow("redrawn") << true;
+    QTest::addColumn<WorkingCopy>("workingCopy");
+    QTest::newRow("emptied") << WorkingCopy::Emptied;
+    QTest::newRow("redrawn") << WorkingCopy::Redrawn;
 }
 
 void TestCharacterEditor::returnToFirst()
 {
-    QFETCH(bool, redraw);
+    QFETCH(WorkingCopy, workingCopy);
+    const bool redraw = workingCopy == WorkingCopy::Redrawn;
 
     SettingsImage image;
     setRecord(image, 1, QByteArray::fromHex("2A4000000000"));
@@ -328,7 +318,7 @@ void TestCharacterEditor::returnToFirst()
     const SettingsImage before = image;
 
     QSignalSpy changed(&editor, &CharacterEditor::changed);
-    editor.returnToFirst(redraw);
+    editor.returnToFirst(workingCopy);
     QVERIFY(changed.count() >= 1);
     QCOMPARE(editor.number(), 1);
     QCOMPARE(editor.position(), 69);
@@ -374,9 +364,9 @@ void TestCharacterEditor::noteWhileScreenDiffersFromRecord()
     SettingsImage image;
     setRecord(image, number, QByteArray::fromHex(record));
     CharacterEditor editor(image);
-    editor.returnToFirst(true); // drawn from the image, as after a load
+    editor.returnToFirst(WorkingCopy::Redrawn); // as after a load
     while (editor.number() < number)
-        QCOMPARE(editor.stepNext(), Step::Moved); // empty texts: nothing stored
+        QCOMPARE(editor.stepNext(), Step::Taken); // empty texts: nothing stored
     if (!typed.isNull())
         editor.setCodeText(typed);
     for (const QPoint &dot : dots)
@@ -386,8 +376,8 @@ void TestCharacterEditor::noteWhileScreenDiffersFromRecord()
     // A step away stores the drawing; coming back, the screen is the record.
     if (!note.isEmpty() && !editor.codeText().isEmpty()) {
         const Step away = number == 9 ? editor.stepPrevious() : editor.stepNext();
-        QCOMPARE(away, Step::Moved);
-        QCOMPARE(number == 9 ? editor.stepNext() : editor.stepPrevious(), Step::Moved);
+        QCOMPARE(away, Step::Taken);
+        QCOMPARE(number == 9 ? editor.stepNext() : editor.stepPrevious(), Step::Taken);
         QVERIFY(editor.matchesRecord());
     }
 }

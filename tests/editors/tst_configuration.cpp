@@ -6,7 +6,7 @@
 #include "model/OptionLists.h"
 #include "support/ConfigSnapshot.h"
 
-using List = Configuration::DisplayList;
+using Setting = DisplaySetting;
 using View = MessageLine::View;
 
 namespace {
@@ -26,7 +26,7 @@ QByteArray validFile()
     QByteArray bytes(ImageLayout::ConfigLength, '\0');
     for (int k = 0; k < bytes.size(); ++k)
         bytes[k] = char(0x80 + k);
-    bytes[ImageLayout::DisplayBaud - 1] = 1;
+    bytes[ImageLayout::DisplaySpeed - 1] = 1;
     bytes[ImageLayout::CharacterSet - 1] = 18;
     bytes[ImageLayout::CommandSet - 1] = 9;
     bytes[ImageLayout::Passthru - 1] = 2;
@@ -77,8 +77,8 @@ void TestConfiguration::optionLists_data()
     QTest::newRow("char 18") << charSets() << 19 << 18 << "Greek CP8859-7";
     QTest::newRow("command 1") << commandSets() << 10 << 1 << "EPSON (Default)";
     QTest::newRow("command 9") << commandSets() << 10 << 9 << "LogicControl";
-    QTest::newRow("baud rate 0") << displayBaudRates() << 2 << 0 << "9600,n,8,1 (Default)";
-    QTest::newRow("baud rate 1") << displayBaudRates() << 2 << 1 << "19200,n,8,1";
+    QTest::newRow("baud rate 0") << displaySpeeds() << 2 << 0 << "9600,n,8,1 (Default)";
+    QTest::newRow("baud rate 1") << displaySpeeds() << 2 << 1 << "19200,n,8,1";
     QTest::newRow("passthru 0") << passthruModes() << 3 << 0 << "None     (Default)";
     QTest::newRow("passthru 2") << passthruModes() << 3 << 2 << "without ESC/POS command";
     QTest::newRow("comm 0") << commPorts() << 8 << 0 << "Com 1";
@@ -99,24 +99,24 @@ void TestConfiguration::optionLists()
 
 void TestConfiguration::listPositions_data()
 {
-    QTest::addColumn<List>("list");
+    QTest::addColumn<Setting>("list");
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("size");
 
-    QTest::newRow("baud rate") << List::BaudRate << 2 << 2;
-    QTest::newRow("char") << List::Char << 4 << 19;
-    QTest::newRow("command") << List::Command << 6 << 10;
-    QTest::newRow("passthru") << List::Passthru << 68 << 3;
+    QTest::newRow("baud rate") << Setting::DisplaySpeed << 2 << 2;
+    QTest::newRow("char") << Setting::CharacterSet << 4 << 19;
+    QTest::newRow("command") << Setting::CommandSet << 6 << 10;
+    QTest::newRow("passthru") << Setting::Passthru << 68 << 3;
 }
 
 void TestConfiguration::listPositions()
 {
-    QFETCH(List, list);
+    QFETCH(Setting, list);
     QFETCH(int, index);
     QFETCH(int, size);
 
-    QCOMPARE(Configuration::imageIndex(list), index);
-    QCOMPARE(Configuration::listSize(list), size);
+    QCOMPARE(DisplaySettings::of(list).imageIndex, index);
+    QCOMPARE(DisplaySettings::of(list).size(), size);
 
     Configuration config;
     QSignalSpy spy(&config, &Configuration::listPositionChanged);
@@ -129,32 +129,43 @@ void TestConfiguration::listPositions()
 
     QVERIFY(config.setListPosition(list, size - 1));
     QCOMPARE(spy.count(), before == size - 1 ? 0 : 1);
-    config.AssembleImage();
-    QCOMPARE(int(config.image().at(index)), size - 1);
+
+    // Every position goes into its byte and comes back from a file and an upload.
+    for (int position = 0; position < size; ++position) {
+        config.setListPosition(list, position);
+        config.AssembleImage();
+        QCOMPARE(int(config.image().at(index)), position);
+        Configuration loaded;
+        QVERIFY(loaded.applyFile(config.image().configBytes()));
+        QCOMPARE(loaded.listPosition(list), position);
+        Configuration received;
+        received.applyUpload(config.image());
+        QCOMPARE(received.listPosition(list), position);
+    }
 }
 
 void TestConfiguration::positionByText_data()
 {
-    QTest::addColumn<List>("list");
+    QTest::addColumn<Setting>("list");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
 
-    QTest::newRow("exact with suffix") << List::Char << "USA/Eurpope  (Default)" << 0;
-    QTest::newRow("suffix left off") << List::Passthru << "none" << 0;
-    QTest::newRow("other case, blanks") << List::Command << "  epson (default) " << 1;
-    QTest::newRow("no suffix entry") << List::Command << "logiccontrol" << 9;
-    QTest::newRow("baud without suffix") << List::BaudRate << "9600,n,8,1" << 0;
-    QTest::newRow("entry of another list") << List::Char << "EPSON" << -1;
-    QTest::newRow("part of an entry") << List::Char << "DENMARK" << -1;
-    QTest::newRow("suffix alone") << List::Passthru << "(Default)" << -1;
+    QTest::newRow("exact with suffix") << Setting::CharacterSet << "USA/Eurpope  (Default)" << 0;
+    QTest::newRow("suffix left off") << Setting::Passthru << "none" << 0;
+    QTest::newRow("other case, blanks") << Setting::CommandSet << "  epson (default) " << 1;
+    QTest::newRow("no suffix entry") << Setting::CommandSet << "logiccontrol" << 9;
+    QTest::newRow("baud without suffix") << Setting::DisplaySpeed << "9600,n,8,1" << 0;
+    QTest::newRow("entry of another list") << Setting::CharacterSet << "EPSON" << -1;
+    QTest::newRow("part of an entry") << Setting::CharacterSet << "DENMARK" << -1;
+    QTest::newRow("suffix alone") << Setting::Passthru << "(Default)" << -1;
 }
 
 void TestConfiguration::positionByText()
 {
-    QFETCH(List, list);
+    QFETCH(Setting, list);
     QFETCH(QString, text);
     QFETCH(int, position);
-    QCOMPARE(OptionLists::positionOf(Configuration::entries(list), text), position);
+    QCOMPARE(OptionLists::positionOf(DisplaySettings::of(list).entries(), text), position);
 }
 
 void TestConfiguration::startUp()
@@ -162,10 +173,10 @@ void TestConfiguration::startUp()
     Configuration config;
     config.startUp();
 
-    QCOMPARE(config.listPosition(List::BaudRate), 0);
-    QCOMPARE(config.listPosition(List::Char), 0);
-    QCOMPARE(config.listPosition(List::Command), 1);
-    QCOMPARE(config.listPosition(List::Passthru), 0);
+    QCOMPARE(config.listPosition(Setting::DisplaySpeed), 0);
+    QCOMPARE(config.listPosition(Setting::CharacterSet), 0);
+    QCOMPARE(config.listPosition(Setting::CommandSet), 1);
+    QCOMPARE(config.listPosition(Setting::Passthru), 0);
     QCOMPARE(config.line1().view(), View::Hex);
     QCOMPARE(config.line2().view(), View::Hex);
     const QStringList start{"2A", "56", "46", "44"};
@@ -195,8 +206,8 @@ void TestConfiguration::setAllDefault()
     config.startUp();
     for (int index = 1; index < ImageLayout::Size; ++index)
         config.image().set(index, 0x5A);
-    config.setListPosition(List::Char, 7);
-    config.setListPosition(List::Passthru, 2);
+    config.setListPosition(Setting::CharacterSet, 7);
+    config.setListPosition(Setting::Passthru, 2);
     config.line1().selectView(view);
     config.line2().selectView(view);
     if (view == View::Hex) {
@@ -214,9 +225,9 @@ void TestConfiguration::setAllDefault()
     config.SetAllDefault();
 
     QCOMPARE(lists.count(), 2);
-    QCOMPARE(config.listPosition(List::Char), 0);
-    QCOMPARE(config.listPosition(List::Passthru), 0);
-    QCOMPARE(config.listPosition(List::Command), 1);
+    QCOMPARE(config.listPosition(Setting::CharacterSet), 0);
+    QCOMPARE(config.listPosition(Setting::Passthru), 0);
+    QCOMPARE(config.listPosition(Setting::CommandSet), 1);
     const QString line1 = OptionLists::defaultLine1();
     const QString line2 = OptionLists::defaultLine2();
     QCOMPARE(line1.size(), 20);
@@ -367,36 +378,36 @@ void TestConfiguration::viewSwitchKeepsBytes()
 
 void TestConfiguration::uploadBounds_data()
 {
-    QTest::addColumn<List>("list");
+    QTest::addColumn<Setting>("list");
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("position");
 
     // The kept selections are the ones made before the upload: 1, 5, 3, 1.
-    QTest::newRow("baud rate 0") << List::BaudRate << 0 << 0;
-    QTest::newRow("baud rate 2") << List::BaudRate << 2 << 1;
-    QTest::newRow("baud rate 3") << List::BaudRate << 3 << 1;
-    QTest::newRow("char 18") << List::Char << 18 << 18;
-    QTest::newRow("char 19") << List::Char << 19 << 5;
-    QTest::newRow("command 9") << List::Command << 9 << 9;
-    QTest::newRow("command 12") << List::Command << 12 << 3;
-    QTest::newRow("command 17") << List::Command << 17 << 3;
-    QTest::newRow("passthru 2") << List::Passthru << 2 << 2;
-    QTest::newRow("passthru 3") << List::Passthru << 3 << 1;
-    QTest::newRow("passthru FF") << List::Passthru << 0xFF << 1;
+    QTest::newRow("baud rate 0") << Setting::DisplaySpeed << 0 << 0;
+    QTest::newRow("baud rate 2") << Setting::DisplaySpeed << 2 << 1;
+    QTest::newRow("baud rate 3") << Setting::DisplaySpeed << 3 << 1;
+    QTest::newRow("char 18") << Setting::CharacterSet << 18 << 18;
+    QTest::newRow("char 19") << Setting::CharacterSet << 19 << 5;
+    QTest::newRow("command 9") << Setting::CommandSet << 9 << 9;
+    QTest::newRow("command 12") << Setting::CommandSet << 12 << 3;
+    QTest::newRow("command 17") << Setting::CommandSet << 17 << 3;
+    QTest::newRow("passthru 2") << Setting::Passthru << 2 << 2;
+    QTest::newRow("passthru 3") << Setting::Passthru << 3 << 1;
+    QTest::newRow("passthru FF") << Setting::Passthru << 0xFF << 1;
 }
 
 void TestConfiguration::uploadBounds()
 {
-    QFETCH(List, list);
+    QFETCH(Setting, list);
     QFETCH(int, value);
     QFETCH(int, position);
 
     Configuration config;
     config.startUp();
-    config.setListPosition(List::BaudRate, 1);
-    config.setListPosition(List::Char, 5);
-    config.setListPosition(List::Command, 3);
-    config.setListPosition(List::Passthru, 1);
+    config.setListPosition(Setting::DisplaySpeed, 1);
+    config.setListPosition(Setting::CharacterSet, 5);
+    config.setListPosition(Setting::CommandSet, 3);
+    config.setListPosition(Setting::Passthru, 1);
 
     SettingsImage reply;
     reply.set(0, 0xAA);
@@ -404,7 +415,7 @@ void TestConfiguration::uploadBounds()
     reply.set(4, 5);
     reply.set(6, 3);
     reply.set(68, 1);
-    reply.set(Configuration::imageIndex(list), quint8(value));
+    reply.set(DisplaySettings::of(list).imageIndex, quint8(value));
     config.applyUpload(reply);
 
     QCOMPARE(config.listPosition(list), position);
@@ -463,7 +474,7 @@ void TestConfiguration::fileRefused_data()
     bad[ImageLayout::CommandSet - 1] = 10;
     QTest::newRow("byte 6 = 10") << bad;
     bad = good;
-    bad[ImageLayout::DisplayBaud - 1] = 2;
+    bad[ImageLayout::DisplaySpeed - 1] = 2;
     QTest::newRow("byte 2 = 2") << bad;
     bad = good;
     bad[ImageLayout::CharacterSet - 1] = 19;
@@ -520,10 +531,10 @@ void TestConfiguration::fileSpreads()
 
     QCOMPARE(config.image().configBytes(), bytes.left(126));
     QCOMPARE(int(config.image().at(0)), 0xAA);
-    QCOMPARE(config.listPosition(List::BaudRate), 1);
-    QCOMPARE(config.listPosition(List::Char), 18);
-    QCOMPARE(config.listPosition(List::Command), 9);
-    QCOMPARE(config.listPosition(List::Passthru), 2);
+    QCOMPARE(config.listPosition(Setting::DisplaySpeed), 1);
+    QCOMPARE(config.listPosition(Setting::CharacterSet), 18);
+    QCOMPARE(config.listPosition(Setting::CommandSet), 9);
+    QCOMPARE(config.listPosition(Setting::Passthru), 2);
     for (MessageLine *line : {&config.line1(), &config.line2()}) {
         QCOMPARE(line->view(), View::Hex);
         const int first = line == &config.line1() ? 7 : 27;

@@ -16,9 +16,6 @@ namespace FuzzChecks {
 
 namespace {
 
-using List = Configuration::DisplayList;
-constexpr List AllLists[] = {List::BaudRate, List::Char, List::Command, List::Passthru};
-
 // A window in the middle of work, different for different inputs: a line
 // in its ASCII view with a character in it, the editor on another character
 // with a drawing not yet stored, a reserved byte set.
@@ -105,9 +102,8 @@ QString settingsFileLoad(QByteArrayView data)
     const bool loaded = file && config.applyFile(*file);
 
     bool loadable = data.size() >= ImageLayout::ConfigLength;
-    for (const List list : AllLists)
-        loadable = loadable && static_cast<quint8>(data[Configuration::imageIndex(list) - 1]) <
-                                   Configuration::listSize(list);
+    for (const DisplaySettingInfo &setting : DisplaySettings::Table)
+        loadable = loadable && setting.isEntry(static_cast<quint8>(data[setting.imageIndex - 1]));
     if (loaded != loadable)
         return loaded ? QStringLiteral("a file that cannot be loaded was loaded")
                       : QStringLiteral("a loadable file was refused: %1")
@@ -120,8 +116,8 @@ QString settingsFileLoad(QByteArrayView data)
     const QByteArray expected = data.first(ImageLayout::ConfigLength).toByteArray();
     if (config.image().configBytes() != expected)
         return QStringLiteral("the image is not the file");
-    for (const List list : AllLists)
-        if (config.listPosition(list) != config.image().at(Configuration::imageIndex(list)))
+    for (const DisplaySettingInfo &setting : DisplaySettings::Table)
+        if (config.listPosition(setting.setting) != config.image().at(setting.imageIndex))
             return QStringLiteral("a list does not show its byte");
     if (const QString wrong = linesShow(config, config.image()); !wrong.isEmpty())
         return wrong;
@@ -185,8 +181,8 @@ QString uploadReply(QByteArrayView data)
     startWorking(config, mixOf(data));
     const QStringList before = configSnapshot(config);
     QList<int> positionsBefore;
-    for (const List list : AllLists)
-        positionsBefore << config.listPosition(list);
+    for (const DisplaySettingInfo &setting : DisplaySettings::Table)
+        positionsBefore << config.listPosition(setting.setting);
 
     const Transfer::Target target{
         PortChoice::fromComboText({QStringLiteral("Com 1")}, QStringLiteral("Com 1")),
@@ -225,15 +221,14 @@ QString uploadReply(QByteArrayView data)
         reply.set(k, static_cast<quint8>(stream[k]));
     if (*result != reply || config.image() != reply)
         return QStringLiteral("the image is not the reply (stale bytes in it?)");
-    for (int k = 0; k < 4; ++k) {
-        const List list = AllLists[k];
-        const int value = reply.at(Configuration::imageIndex(list));
-        const bool applies =
-            value < Configuration::uploadBound(list) && value < Configuration::listSize(list);
-        if (config.listPosition(list) != (applies ? value : positionsBefore[k]))
+    for (std::size_t k = 0; k < DisplaySettings::Count; ++k) {
+        const DisplaySettingInfo &setting = DisplaySettings::Table[k];
+        const int value = reply.at(setting.imageIndex);
+        const bool applies = value < setting.uploadBound && setting.isEntry(value);
+        if (config.listPosition(setting.setting) != (applies ? value : positionsBefore[k]))
             return QStringLiteral("list %1 shows %2 for the byte %3")
                 .arg(k)
-                .arg(config.listPosition(list))
+                .arg(config.listPosition(setting.setting))
                 .arg(value);
     }
     return linesShow(config, reply);

@@ -15,7 +15,6 @@
 #include "support/Outcome.h"
 #include "support/SimProcess.h"
 
-using List = Configuration::DisplayList;
 using Reason = Error::Reason;
 
 namespace {
@@ -38,7 +37,7 @@ SettingsImage storedImage()
     SettingsImage image;
     for (int k = 1; k < ImageLayout::Size; ++k)
         image.set(k, static_cast<quint8>(k * 3 + 1));
-    image.set(ImageLayout::DisplayBaud, 1);
+    image.set(ImageLayout::DisplaySpeed, 1);
     image.set(ImageLayout::CharacterSet, 18);
     image.set(ImageLayout::CommandSet, 9);
     image.set(ImageLayout::Passthru, 2);
@@ -175,14 +174,14 @@ void LinkPtyTest::uploadSetsControls_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("value");
     QTest::addColumn<QStringList>("extraArguments");
-    // Positions expected in BaudRate, Char, Command, Passthru.
+    // Positions expected, in the order of the DisplaySettings table.
     QTest::addColumn<QList<int>>("positions");
 
     QTest::newRow("every control") << 0 << 0 << QStringList() << QList<int>{1, 18, 9, 2};
     QTest::newRow("command 12 is no position")
         << ImageLayout::CommandSet << 12 << QStringList() << QList<int>{1, 18, 1, 2};
     QTest::newRow("baud 3 is no position")
-        << ImageLayout::DisplayBaud << 3 << QStringList() << QList<int>{0, 18, 9, 2};
+        << ImageLayout::DisplaySpeed << 3 << QStringList() << QList<int>{0, 18, 9, 2};
     QTest::newRow("char 19 is over the bound")
         << ImageLayout::CharacterSet << 19 << QStringList() << QList<int>{1, 0, 9, 2};
     QTest::newRow("passthru 3 is no position")
@@ -217,9 +216,9 @@ void LinkPtyTest::uploadSetsControls()
     QVERIFY(!comm.isPortOpen());
     config.applyUpload(*result);
 
-    const QList<int> actual = {config.listPosition(List::BaudRate), config.listPosition(List::Char),
-                               config.listPosition(List::Command),
-                               config.listPosition(List::Passthru)};
+    QList<int> actual;
+    for (const DisplaySettingInfo &setting : DisplaySettings::Table)
+        actual << config.listPosition(setting.setting);
     QCOMPARE(actual, positions);
     // Reserved bytes and records arrive whole, the lead byte at index 0.
     SettingsImage expected = stored;

@@ -9,12 +9,11 @@
 // operation changed nothing.
 inline QStringList configSnapshot(Configuration &config)
 {
-    using List = Configuration::DisplayList;
     QStringList state;
     state << QString::fromLatin1(config.image().configBytes().toHex())
           << QString::number(config.image().at(0));
-    for (List list : {List::BaudRate, List::Char, List::Command, List::Passthru})
-        state << QString::number(config.listPosition(list));
+    for (const DisplaySettingInfo &setting : DisplaySettings::Table)
+        state << QString::number(config.listPosition(setting.setting));
     for (MessageLine *line : {&config.line1(), &config.line2()}) {
         state << QString::number(int(line->view()));
         for (int cell = 1; cell <= line->cellCount(); ++cell)
