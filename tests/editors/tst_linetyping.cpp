@@ -13,6 +13,8 @@ class TestLineTyping : public QObject
 private slots:
     void keys_data();
     void keys();
+    void hexCellsTakeOnlyDigits_data();
+    void hexCellsTakeOnlyDigits();
 };
 
 void TestLineTyping::keys_data()
@@ -41,9 +43,6 @@ void TestLineTyping::keys_data()
     QTest::newRow("typing stops at the line's end")
         << true << empty << Caret{4, 0} << "type"
         << "123456" << QStringList{"", "", "", "12"} << Caret{4, 2};
-    QTest::newRow("hex cells keep what is typed")
-        << true << empty << Caret{1, 0} << "type"
-        << "G " << QStringList{"G ", "", "", ""} << Caret{2, 0};
     QTest::newRow("hex paste skips blanks")
         << true << empty << Caret{2, 0} << "paste"
         << "41 42\n43 44" << QStringList{"", "41", "42", "43"} << Caret{4, 2};
@@ -141,6 +140,53 @@ void TestLineTyping::keys()
     QCOMPARE(cells, after);
     QCOMPARE(caret.cell, lands.cell);
     QCOMPARE(caret.offset, lands.offset);
+}
+
+void TestLineTyping::hexCellsTakeOnlyDigits_data()
+{
+    QTest::addColumn<QString>("how"); // type, paste, or set (a cell's whole text)
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("typed letter") << "type"
+                                  << "z" << QStringList{"41", "", "", ""};
+    QTest::newRow("typing stops at the first non-digit") << "type"
+                                                         << "FG" << QStringList{"41", "F", "", ""};
+    QTest::newRow("typed in either case") << "type"
+                                          << "aB" << QStringList{"41", "aB", "", ""};
+    QTest::newRow("pasted text with a non-digit") << "paste"
+                                                  << "42 g2 43" << QStringList{"41", "", "", ""};
+    QTest::newRow("pasted digits") << "paste"
+                                   << "42 c3" << QStringList{"41", "42", "c3", ""};
+    QTest::newRow("set with a non-digit") << "set"
+                                          << "g2" << QStringList{"41", "", "", ""};
+    QTest::newRow("set blank") << "set"
+                               << " " << QStringList{"41", "", "", ""};
+    QTest::newRow("set digits") << "set"
+                                << "7e" << QStringList{"41", "7e", "", ""};
+}
+
+void TestLineTyping::hexCellsTakeOnlyDigits()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    QFETCH(QStringList, after);
+    MessageLine line(4);
+    line.selectView(MessageLine::View::Hex);
+    QVERIFY(line.setHexText(1, QStringLiteral("41")));
+    LineTyping typing(line);
+
+    if (how == "type")
+        typing.type({2, 0}, text);
+    else if (how == "paste")
+        typing.paste({2, 0}, text);
+    else
+        QCOMPARE(line.setHexText(2, text), after[1] == text);
+
+    QStringList cells;
+    for (int cell = 1; cell <= 4; ++cell)
+        cells << line.hexText(cell);
+    QCOMPARE(cells, after);
 }
 
 QTEST_APPLESS_MAIN(TestLineTyping)
