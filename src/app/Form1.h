@@ -36,6 +36,9 @@ public:
     const Configuration &configuration() const { return m_config; }
     // The path chosen in the last file dialog.
     QString currentFileName() const { return m_currentFileName; }
+    // A settings file named on the command line: loaded as after "Load"'s
+    // file dialog, its question included.
+    void openFileFromCommandLine(const QString &path);
 
     // Builds the pages behind the first one. Runs by itself right after the
     // first paint or when another page is chosen; calling it again does
