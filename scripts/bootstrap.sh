@@ -1,20 +1,35 @@
 #!/usr/bin/env bash
-# Installs, on Debian 12, whatever the build and the tests need and the
-# machine lacks. Safe to run again: it installs nothing that is present.
+# Installs, on Debian 12, whatever the machine lacks for what comes next.
+# Safe to run again: it installs nothing that is present.
+#   scripts/bootstrap.sh                building and running the programs
+#   scripts/bootstrap.sh --for-package  and building the Debian package
+#   scripts/bootstrap.sh --for-tests    and every test, packaging and fuzzing included
+#   scripts/bootstrap.sh --with-x       and a real X server (any of the above may come with it)
 set -euo pipefail
 
 # Liberation Sans stands in for Arial; Symbola draws the control pictures
 # that ASCII cells show for control codes.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev fonts-liberation2 fonts-symbola)
+package_tools=(dpkg-dev file lintian)
 # The packaging tests check the installed files and the Debian package with
-# the tools that desktops and Debian use.
-packages+=(desktop-file-utils appstream man-db dpkg-dev file lintian)
-# The fuzz targets (scripts/fuzz.sh, CI) are built with clang and libFuzzer.
-packages+=(clang libclang-rt-14-dev)
+# the tools that desktops and Debian use; the fuzz targets (scripts/fuzz.sh,
+# CI) are built with clang and libFuzzer.
+test_tools=("${package_tools[@]}" desktop-file-utils appstream man-db shared-mime-info
+    clang libclang-rt-14-dev)
 # The window's screenshots and the start-up benchmark want a real X server.
-if [[ "${1:-}" == "--with-x" ]]; then
-    packages+=(xvfb imagemagick x11-utils)
-fi
+x_tools=(xvfb imagemagick x11-utils)
+
+for option in "$@"; do
+    case "$option" in
+    --for-package) packages+=("${package_tools[@]}") ;;
+    --for-tests) packages+=("${test_tools[@]}") ;;
+    --with-x) packages+=("${x_tools[@]}") ;;
+    *)
+        echo "bootstrap.sh: unknown option $option" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-600}"
 
 if ! command -v clang++ >/dev/null; then
-    echo "fuzz.sh: clang++ is missing; scripts/bootstrap.sh installs it" >&2
+    echo "fuzz.sh: clang++ is missing; scripts/bootstrap.sh --for-tests installs it" >&2
     exit 1
 fi
 

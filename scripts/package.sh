@@ -3,7 +3,7 @@
 # prints the path of the .deb. Install it with: sudo apt install ./<that path>
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/bootstrap.sh"
+"$root/scripts/bootstrap.sh" --for-package
 
 build="$root/build/package"
 # Debian's own compiler and linker flags, hardening included.

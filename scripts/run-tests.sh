@@ -4,7 +4,7 @@
 #   scripts/run-tests.sh --sanitize  the same with ASan and UBSan, in build/asan
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/bootstrap.sh"
+"$root/scripts/bootstrap.sh" --for-tests
 
 build="$root/build/tests"
 options=(-DCMAKE_BUILD_TYPE=Debug -DTQ540_WERROR=ON)

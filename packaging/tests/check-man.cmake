@@ -1,5 +1,6 @@
 # A manual page renders without a warning from man and groff, and documents
-# every option that the program's --help lists.
+# every option that the program's --help lists. --help runs without a
+# display, as on a server or over ssh.
 #   -DPAGE=<page.1.gz> [-DPROGRAM=<executable>]
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l ${PAGE}
@@ -11,9 +12,14 @@ if(NOT result EQUAL 0 OR NOT warnings STREQUAL "")
 endif()
 
 if(PROGRAM)
-    execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                QT_QPA_PLATFORM=xcb ${PROGRAM} --help
+        OUTPUT_VARIABLE help
+        ERROR_VARIABLE errors
+        RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
-        message(FATAL_ERROR "${PROGRAM} --help: exit ${result}")
+        message(FATAL_ERROR "${PROGRAM} --help: exit ${result}\n${errors}")
     endif()
     string(REGEX MATCHALL "--[a-z0-9-]+" options "${help}")
     list(REMOVE_DUPLICATES options)

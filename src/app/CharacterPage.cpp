@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "app/Controls.h"
 #include "app/Prompts.h"
@@ -139,23 +140,31 @@ void CharacterPage::MAP_Clear_Click()
 
 void CharacterPage::UDC_NEXT_Click()
 {
-    reportStep(m_editor.stepNext());
+    step(&CharacterEditor::stepNext);
 }
 
 void CharacterPage::UDC_UP_Click()
 {
-    reportStep(m_editor.stepPrevious());
+    step(&CharacterEditor::stepPrevious);
 }
 
-void CharacterPage::reportStep(CharacterEditor::Step step)
+void CharacterPage::step(CharacterEditor::Step (CharacterEditor::*move)())
 {
-    const QString text = CharacterEditor::messageFor(step);
+    CharacterEditor::Step result;
+    {
+        const QScopedValueRollback<bool> stepping(m_stepping, true);
+        result = (m_editor.*move)();
+    }
+    const QString text = CharacterEditor::messageFor(result);
     if (!text.isEmpty())
         m_prompts.message(text, appTitle());
+    showCharacter();
 }
 
 void CharacterPage::showCharacter()
 {
+    if (m_stepping)
+        return;
     m_caption->setText(m_editor.caption());
     if (m_codeBox->text() != m_editor.codeText())
         m_codeBox->setText(m_editor.codeText());

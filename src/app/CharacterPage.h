@@ -42,7 +42,10 @@ private slots:
 private:
     void buildControls(QWidget *page, QPoint pageOrigin) override;
     void showCharacter();
-    void reportStep(CharacterEditor::Step step);
+    // Steps the editor, then shows its message, if any, and only then what
+    // the step changed: a refused code stays in its box until the message
+    // is closed.
+    void step(CharacterEditor::Step (CharacterEditor::*move)());
 
     CharacterEditor &m_editor;
     Prompts &m_prompts;
@@ -54,4 +57,5 @@ private:
     DotGrid *m_grid = nullptr;      // map1 .. map5
     QWidget *m_clear = nullptr;     // MAP_Clear
     QLabel *m_unstoredNote = nullptr;
+    bool m_stepping = false; // the screen waits for the step's message
 };

@@ -346,6 +346,14 @@ void Form1::Load_Click()
     LoadFile();
 }
 
+void Form1::openFileFromCommandLine(const QString &path)
+{
+    m_currentFileName = path;
+    if (!m_prompts.confirm(SettingsFile::loadQuestion(), SettingsFile::loadQuestionTitle()))
+        return;
+    LoadFile();
+}
+
 void Form1::LoadFile()
 {
     const Result<QByteArray> file = SettingsFile::read(m_currentFileName);

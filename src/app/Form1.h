@@ -36,6 +36,9 @@ public:
     const Configuration &configuration() const { return m_config; }
     // The path chosen in the last file dialog.
     QString currentFileName() const { return m_currentFileName; }
+    // A settings file named on the command line: loaded as after "Load"'s
+    // file dialog, its question included.
+    void openFileFromCommandLine(const QString &path);
 
     // The pages behind the first one; each builds its controls when first
     // shown, or when told to.

@@ -143,6 +143,8 @@ void MessageFrame::addView(View view)
                 Controls::place({CellLeft + CellPitch * (column - 1), top, CellWidth, CellHeight}));
             if (!hex)
                 edit->setValidator(new AsciiCellValidator(edit));
+            // A line is one Tab stop; its own keys move between its cells.
+            edit->setFocusPolicy(cell == m_entryCell ? Qt::StrongFocus : Qt::ClickFocus);
             cells << edit;
             bindCell(view, cell);
         }
@@ -163,6 +165,7 @@ void MessageFrame::bindCell(View view, int cell)
             m_line.setAsciiText(cell, text);
         showCell(view, cell);
     });
+    connect(edit, &MessageCell::entered, this, [this, cell] { setEntryCell(cell); });
     connect(edit, &MessageCell::typed, this, [this, cell](int offset, const QString &text) {
         placeCaret(m_typing.type({cell, offset}, text));
     });
@@ -250,4 +253,13 @@ void MessageFrame::placeCaret(LineTyping::Caret caret)
         return;
     edit->setFocus(Qt::OtherFocusReason);
     edit->setCursorPosition(caret.offset);
+}
+
+void MessageFrame::setEntryCell(int cell)
+{
+    for (const View view : {View::Ascii, View::Hex}) {
+        cells(view)[m_entryCell - 1]->setFocusPolicy(Qt::ClickFocus);
+        cells(view)[cell - 1]->setFocusPolicy(Qt::StrongFocus);
+    }
+    m_entryCell = cell;
 }

@@ -25,8 +25,8 @@ public:
 
     QRadioButton *option(MessageLine::View view) const;
     QPushButton *clearButton() const { return m_clear; }
-    // The frame's controls that Tab reaches, in reading order (the hidden
-    // view's cells are passed over).
+    // The frame's controls in reading order. Tab passes over the hidden
+    // view's cells, and stops at one cell of the shown line only.
     QList<QWidget *> tabOrder() const;
 
 private:
@@ -36,6 +36,7 @@ private:
     void showCell(MessageLine::View view, int cell);
     void showView();
     void placeCaret(LineTyping::Caret caret);
+    void setEntryCell(int cell);
 
     MessageLine &m_line;
     LineTyping m_typing;
@@ -47,6 +48,8 @@ private:
     QList<MessageCell *> m_hexCells;
     QList<QLabel *> m_asciiRulers;
     QList<QLabel *> m_hexRulers;
+    // The cell that Tab enters the line at: the one last used, at first cell 1.
+    int m_entryCell = 1;
     // Set while a cell is written from the line, so that it is not handed back.
     bool m_showing = false;
 };

@@ -1,15 +1,71 @@
+#include <cstdio>
+#include <string_view>
+
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 
 #include "app/Form1.h"
 #include "app/WidgetPrompts.h"
 #include "link/SerialPortComm.h"
 #include "link/TickCounter.h"
 
+namespace {
+
+void describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Sets up a TQ-540 customer pole display. With a settings file, asks "
+                       "\"Are you sure to Load ?\" and loads it, as \"Load\" does."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE.vfd"),
+                                 QStringLiteral("A settings file to load."),
+                                 QStringLiteral("[FILE.vfd]"));
+}
+
+// --help and --version only print: they are answered before the window
+// toolkit starts, which aborts where there is no display.
+bool onlyPrints(int argc, char *argv[])
+{
+    for (int k = 1; k < argc; ++k) {
+        const std::string_view argument = argv[k];
+        if (argument == "--")
+            break;
+        for (const std::string_view option :
+             {"-h", "-?", "--help", "--help-all", "-v", "--version"}) {
+            if (argument == option)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationVersion(QStringLiteral(TQ540_VERSION));
+    QCommandLineParser parser;
+    describe(parser);
+    if (onlyPrints(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        parser.process(app); // prints and exits
+        return 0;
+    }
+
     QApplication app(argc, argv);
+    // The toolkit has taken its own options out of the arguments by now.
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fputs("tq540setup: one settings file at most\n", stderr);
+        return 1;
+    }
+
     // The desktop entry has this name; Wayland finds the window's entry, and
     // so its icon, by it.
     QGuiApplication::setDesktopFileName(QStringLiteral(TQ540_APP_ID));
@@ -25,5 +81,10 @@ int main(int argc, char *argv[])
     Form1 window(comm, ticks, prompts);
     prompts.setParentWidget(&window);
     window.show();
+    if (!files.isEmpty()) {
+        // Once the window is up, so that the question stands over it.
+        const QString path = QFileInfo(files.first()).absoluteFilePath();
+        QTimer::singleShot(0, &window, [&window, path] { window.openFileFromCommandLine(path); });
+    }
     return app.exec();
 }

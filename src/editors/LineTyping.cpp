@@ -36,6 +36,9 @@ LineTyping::Caret LineTyping::paste(Caret at, QStringView text)
         if (!c.isSpace())
             digits += c;
     }
+    // A text with anything but digits is no hex text: none of it goes in.
+    if (!MessageLine::isHexDigits(digits))
+        return clamped(at);
     return type(at, digits);
 }
 
@@ -111,6 +114,5 @@ bool LineTyping::write(int cell, const QString &text)
 {
     if (m_line.view() == MessageLine::View::Ascii)
         return m_line.setAsciiText(cell, text);
-    m_line.setHexText(cell, text);
-    return true;
+    return m_line.setHexText(cell, text);
 }

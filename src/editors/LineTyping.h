@@ -23,7 +23,8 @@ public:
     // Typed characters; a character the cell refuses ends the typing there.
     Caret type(Caret at, QStringView text);
     // A pasted text goes in as typed, except that in the hex view the blanks
-    // between pairs are skipped.
+    // between pairs are skipped and a text holding anything but hex digits
+    // is refused whole.
     Caret paste(Caret at, QStringView text);
     // Deletes the character before the caret, taking it from the cell before
     // when the caret stands at a cell's start.

@@ -1,5 +1,7 @@
 #include "editors/MessageLine.h"
 
+#include <algorithm>
+
 #include "model/CodePage.h"
 #include "model/HexText.h"
 
@@ -29,12 +31,22 @@ QString MessageLine::text(View view, int cell) const
     return (view == View::Hex ? m_hex : m_ascii).at(cell - 1);
 }
 
-void MessageLine::setHexText(int cell, const QString &text)
+bool MessageLine::setHexText(int cell, const QString &text)
 {
     // A hidden cell stays empty: only the shown view takes typing.
     if (cell < 1 || cell > m_cellCount || m_view != View::Hex)
-        return;
+        return false;
+    // Anything but a digit would be sent as a byte the cell does not show.
+    if (!isHexDigits(text))
+        return false;
     writeCell(View::Hex, cell, text.left(HexCellLength));
+    return true;
+}
+
+bool MessageLine::isHexDigits(QStringView text)
+{
+    return std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return HexText::digitValue(c).has_value(); });
 }
 
 bool MessageLine::setAsciiText(int cell, const QString &text)
@@ -69,9 +81,18 @@ void MessageLine::clear()
 
 QByteArray MessageLine::hexBytes() const
 {
-    // Joined before cutting into pairs: a short cell shifts the digits of
-    // every later cell. Stored files and users' habits rely on this reading.
-    return HexText::decodeJoined(m_hex.join(QString()), m_cellCount);
+    // Each cell on its own, so that a short or empty cell never moves the
+    // bytes of the cells after it: what a cell shows is what is sent.
+    QByteArray bytes(m_cellCount, '\0');
+    for (int cell = 1; cell <= m_cellCount; ++cell)
+        bytes[cell - 1] = static_cast<char>(hexCellByte(m_hex.at(cell - 1)));
+    return bytes;
+}
+
+quint8 MessageLine::hexCellByte(QStringView hex)
+{
+    // A missing second digit counts 0, so a single digit d is 16 x d.
+    return HexText::decodePair(hex.left(1), hex.size() > 1 ? hex.sliced(1, 1) : QStringView());
 }
 
 void MessageLine::showBytes(QByteArrayView bytes)
@@ -106,10 +127,7 @@ void MessageLine::convertToHex()
 void MessageLine::convertToAscii()
 {
     for (int cell = 1; cell <= m_cellCount; ++cell) {
-        const QString hex = cellRef(View::Hex, cell);
-        const QStringView high = hex.size() > 0 ? QStringView(hex).sliced(0, 1) : QStringView();
-        const QStringView low = hex.size() > 1 ? QStringView(hex).sliced(1, 1) : QStringView();
-        writeCell(View::Ascii, cell, CodePage::textForCode(HexText::decodePair(high, low)));
+        writeCell(View::Ascii, cell, CodePage::textForCode(hexCellByte(cellRef(View::Hex, cell))));
         writeCell(View::Hex, cell, QString());
     }
 }

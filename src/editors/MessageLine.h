@@ -33,11 +33,13 @@ public:
     QString asciiText(int cell) const;
     QString text(View view, int cell) const;
 
-    // Typed text. A hex cell keeps any characters, cut to two; an ASCII cell
-    // takes one character of the code page and refuses anything else
-    // (returns false, the cell keeps its text).
-    void setHexText(int cell, const QString &text);
+    // Typed text. A hex cell takes hex digits in either case, cut to two; an
+    // ASCII cell takes one character of the code page. Anything else is
+    // refused (returns false, the cell keeps its text).
+    bool setHexText(int cell, const QString &text);
     bool setAsciiText(int cell, const QString &text);
+    // Whether every character of the text is a hex digit.
+    static bool isHexDigits(QStringView text);
 
     // The line moves to a view: converts every cell when the view changes,
     // and does nothing when that view is already selected.
@@ -46,7 +48,8 @@ public:
     // "Clear": empties the cells of the selected view only.
     void clear();
 
-    // The line's bytes read from its hex cells (joined, then cut into pairs).
+    // The line's bytes, one per hex cell: two digits are their byte, a single
+    // digit d is 16 x d, an empty cell is 0.
     QByteArray hexBytes() const;
 
     // Selects the hex view, then writes every hex cell as a two-digit pair.
@@ -57,6 +60,7 @@ signals:
     void viewChanged(MessageLine::View view);
 
 private:
+    static quint8 hexCellByte(QStringView hex);
     void convertToHex();
     void convertToAscii();
     void writeCell(View view, int cell, const QString &text);

@@ -1,7 +1,5 @@
 #include "model/HexText.h"
 
-#include <QByteArray>
-
 namespace HexText {
 
 std::optional<quint8> digitValue(QChar c)
@@ -28,18 +26,6 @@ quint8 StrToDec(QStringView text)
 quint8 decodePair(QStringView high, QStringView low)
 {
     return static_cast<quint8>(16 * StrToDec(high) + StrToDec(low));
-}
-
-QByteArray decodeJoined(QStringView text, int count)
-{
-    QByteArray bytes(count, '\0');
-    for (int i = 0; i < count; ++i) {
-        const qsizetype h = 2 * qsizetype(i);
-        const QStringView high = h < text.size() ? text.sliced(h, 1) : QStringView();
-        const QStringView low = h + 1 < text.size() ? text.sliced(h + 1, 1) : QStringView();
-        bytes[i] = static_cast<char>(decodePair(high, low));
-    }
-    return bytes;
 }
 
 QString hexPair(quint8 byte)

@@ -10,8 +10,8 @@
 namespace HexText {
 
 // The one reader of a hex digit: "0".."9" give 0..9, "A".."F" and "a".."f"
-// give 10..15, anything else nothing. The message cells count nothing as 0;
-// the character code refuses it.
+// give 10..15, anything else nothing. The message cells and the character
+// code refuse anything else.
 std::optional<quint8> digitValue(QChar c);
 
 // Value of one hex digit character: "0".."9" give 0..9, "A".."F" and
@@ -21,11 +21,6 @@ quint8 StrToDec(QStringView text);
 
 // A hex pair, high digit first; a missing character counts as 0.
 quint8 decodePair(QStringView high, QStringView low);
-
-// Cuts the text into pairs and decodes `count` bytes from it; positions
-// beyond the end of the text count 0. This is how a line of hex cells is
-// read: the cells are joined first, so a short cell shifts later digits.
-QByteArray decodeJoined(QStringView text, int count);
 
 // A byte as exactly two upper-case digits: 0x05 gives "05", 0xAB "AB".
 QString hexPair(quint8 byte);

@@ -80,7 +80,13 @@ void tst_CharacterPage::badCodeShowsMessageAndStays()
     FormRig rig;
     QTest::mouseClick(rig.dot(1, 1), Qt::LeftButton);
     QTest::keyClicks(rig.get<QLineEdit>("UDC_TEXT"), code);
+    // The box is emptied once the message is closed, not before it shows.
+    QString shownWithMessage;
+    rig.prompts.onMessage = [&rig, &shownWithMessage](const QString &) {
+        shownWithMessage = rig.get<QLineEdit>("UDC_TEXT")->text();
+    };
     rig.click("UDC_NEXT");
+    QCOMPARE(shownWithMessage, code);
     QCOMPARE(rig.prompts.messages.size(), 1);
     QCOMPARE(rig.prompts.messages[0].text, message);
     QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));

@@ -435,36 +435,39 @@ void tst_Form1::closingWithPortClosedDoesNothing()
 void tst_Form1::tabFollowsReadingOrder_data()
 {
     QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("used"); // a control clicked before, or nothing
     QTest::addColumn<QStringList>("order");
     const QStringList band = {"Comm", "Baud", "GetSetting", "Load", "Save", "SSTab1"};
     const QStringList bottom = {"SetAllDefault", "Download"};
-    const auto cells = [](const char *array, int count) {
-        QStringList names;
-        for (int i = 1; i <= count; ++i)
-            names << QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
-        return names;
-    };
     QTest::newRow("Command Setting")
-        << 0 << band + QStringList{"Char", "Command", "BaudRate", "Passthru"} + bottom;
+        << 0 << QString() << band + QStringList{"Char", "Command", "BaudRate", "Passthru"} + bottom;
     // Tab reaches the selected view option; the arrow keys choose the other.
-    QTest::newRow("Welcome Msg") << 1
-                                 << band + QStringList{"CLR_MSG1", "Op_L1H"} + cells("L1H", 20) +
-                                        QStringList{"CLR_MSG2", "Op_L2H"} + cells("L2H", 40) +
+    // A message line is one stop, at its first cell or the one last used.
+    QTest::newRow("Welcome Msg") << 1 << QString()
+                                 << band + QStringList{"CLR_MSG1", "Op_L1H", "L1H(1)",
+                                                       "CLR_MSG2", "Op_L2H", "L2H(1)"} +
                                         bottom;
+    QTest::newRow("Welcome Msg, a cell used")
+        << 1 << "L2H(27)"
+        << band + QStringList{"CLR_MSG1", "Op_L1H", "L1H(1)", "CLR_MSG2", "Op_L2H", "L2H(27)"} +
+               bottom;
     QTest::newRow("User Defined Character")
-        << 2
+        << 2 << QString()
         << band + QStringList{"UDC_UP", "UDC_TEXT", "UDC_NEXT", "map1(0)", "MAP_Clear"} + bottom;
 }
 
 void tst_Form1::tabFollowsReadingOrder()
 {
     QFETCH(int, page);
+    QFETCH(QString, used);
     QFETCH(QStringList, order);
     // The page joins the Tab order as it builds itself.
     FormRig rig(FormRig::Pages::AsShown);
     rig.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&rig.form));
     rig.get<QTabWidget>("SSTab1")->setCurrentIndex(page);
+    if (!used.isEmpty())
+        QTest::mouseClick(rig.get(used), Qt::LeftButton);
     // A focused part (a box's line edit, the tab bar) counts as its control.
     const auto nameOf = [](QWidget *widget) {
         while (widget && widget->accessibleDescription().isEmpty())

@@ -18,6 +18,7 @@ private slots:
     void roundTripKeepsEveryByte();
     void savedFileLoadsIntoFreshStart();
     void loadShowsTheFile();
+    void commandLineFileLoadsAfterTheQuestion();
     void refusedName_data();
     void refusedName();
     void cancelledDialogsChangeNothing();
@@ -172,6 +173,22 @@ void tst_Form1Files::loadShowsTheFile()
     QCOMPARE(rig.get<QLineEdit>("UDC_TEXT")->text(), QStringLiteral("41"));
     QVERIFY(rig.dot(3, 0)->isChecked());
     QVERIFY(!rig.dot(2, 2)->isChecked());
+}
+
+void tst_Form1Files::commandLineFileLoadsAfterTheQuestion()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("opened.vfd");
+    writeFile(path, sampleFile());
+
+    FormRig rig;
+    rig.form.openFileFromCommandLine(path);
+    QCOMPARE(rig.prompts.questions.size(), 1);
+    QCOMPARE(rig.prompts.questions[0].text, QStringLiteral("Are you sure to Load ?"));
+    QVERIFY(rig.prompts.openFilters.isEmpty());
+    QVERIFY(rig.prompts.messages.isEmpty());
+    QCOMPARE(rig.form.configuration().image().configBytes(), sampleFile());
+    QCOMPARE(rig.comboText("Char"), QStringLiteral("Greek CP8859-7"));
 }
 
 void tst_Form1Files::refusedName_data()

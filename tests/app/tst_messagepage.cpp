@@ -192,9 +192,17 @@ void tst_MessagePage::cellTextIsTheLineHoweverSet_data()
     QTest::addColumn<bool>("hex");
     QTest::addColumn<bool>("byAssistiveTool");
     QTest::addColumn<QString>("text");
-    QTest::newRow("hex, typed") << true << false << "7e";
-    QTest::newRow("hex, set by an assistive tool") << true << true << "7e";
-    QTest::newRow("ASCII, set by an assistive tool") << false << true << "~";
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("byte");
+    QTest::newRow("hex, typed") << true << false << "7e"
+                                << "7e" << 0x7E;
+    QTest::newRow("hex, set by an assistive tool") << true << true << "7e"
+                                                   << "7e" << 0x7E;
+    QTest::newRow("ASCII, set by an assistive tool") << false << true << "~"
+                                                     << "~" << 0x7E;
+    // The line refuses a non-digit; the cell keeps the factory "F".
+    QTest::newRow("hex non-digit, set by an assistive tool") << true << true << "g2"
+                                                             << "46" << 0x46;
 }
 
 void tst_MessagePage::cellTextIsTheLineHoweverSet()
@@ -202,6 +210,8 @@ void tst_MessagePage::cellTextIsTheLineHoweverSet()
     QFETCH(bool, hex);
     QFETCH(bool, byAssistiveTool);
     QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(int, byte);
     FormRig rig;
     if (!hex)
         rig.click("Op_L1A");
@@ -212,10 +222,10 @@ void tst_MessagePage::cellTextIsTheLineHoweverSet()
         cell->selectAll();
         QTest::keyClicks(cell, text);
     }
-    QCOMPARE(cell->text(), text);
+    QCOMPARE(cell->text(), shown);
     // What the cell shows is what the next download or save sends.
     rig.form.configuration().AssembleImage();
-    QCOMPARE(rig.form.configuration().image().at(9), quint8(0x7E)); // line 1, cell 3
+    QCOMPARE(rig.form.configuration().image().at(9), quint8(byte)); // line 1, cell 3
 }
 
 void tst_MessagePage::typingAndPastingRunAcrossCells_data()

@@ -13,6 +13,8 @@ class TestLineTyping : public QObject
 private slots:
     void keys_data();
     void keys();
+    void hexCellsTakeOnlyDigits_data();
+    void hexCellsTakeOnlyDigits();
 };
 
 void TestLineTyping::keys_data()
@@ -41,9 +43,6 @@ void TestLineTyping::keys_data()
     QTest::newRow("typing stops at the line's end")
         << true << empty << Caret{4, 0} << "type"
         << "123456" << QStringList{"", "", "", "12"} << Caret{4, 2};
-    QTest::newRow("hex cells keep what is typed")
-        << true << empty << Caret{1, 0} << "type"
-        << "G " << QStringList{"G ", "", "", ""} << Caret{2, 0};
     QTest::newRow("hex paste skips blanks")
         << true << empty << Caret{2, 0} << "paste"
         << "41 42\n43 44" << QStringList{"", "41", "42", "43"} << Caret{4, 2};
@@ -141,6 +140,44 @@ void TestLineTyping::keys()
     QCOMPARE(cells, after);
     QCOMPARE(caret.cell, lands.cell);
     QCOMPARE(caret.offset, lands.offset);
+}
+
+void TestLineTyping::hexCellsTakeOnlyDigits_data()
+{
+    QTest::addColumn<QString>("how"); // type, paste, or set (a cell's whole text)
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("cell2"); // what cell 2 holds after
+
+    const auto row = [](const char *name, const char *how, const char *text, const char *cell2) {
+        QTest::newRow(name) << QString(how) << QString(text) << QString(cell2);
+    };
+    row("typed letter", "type", "z", "");
+    row("typing stops at a non-digit", "type", "FG", "F");
+    row("typed in either case", "type", "aB", "aB");
+    row("pasted text with a non-digit", "paste", "42 g2 43", "");
+    row("set with a non-digit", "set", "g2", "");
+    row("set blank", "set", " ", "");
+}
+
+void TestLineTyping::hexCellsTakeOnlyDigits()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    QFETCH(QString, cell2);
+    MessageLine line(4);
+    line.selectView(MessageLine::View::Hex);
+    QVERIFY(line.setHexText(1, QStringLiteral("41")));
+    LineTyping typing(line);
+
+    if (how == "type")
+        typing.type({2, 0}, text);
+    else if (how == "paste")
+        typing.paste({2, 0}, text);
+    else
+        QCOMPARE(line.setHexText(2, text), !cell2.isEmpty());
+
+    const QStringList cells{line.hexText(1), line.hexText(2), line.hexText(3), line.hexText(4)};
+    QCOMPARE(cells, (QStringList{"41", cell2, "", ""}));
 }
 
 QTEST_APPLESS_MAIN(TestLineTyping)

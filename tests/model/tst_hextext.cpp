@@ -11,8 +11,6 @@ private slots:
     void strToDec();
     void decodePair_data();
     void decodePair();
-    void decodeJoined_data();
-    void decodeJoined();
     void hexPair_data();
     void hexPair();
 };
@@ -81,29 +79,6 @@ void TestHexText::decodePair()
     QFETCH(QString, low);
     QFETCH(int, byte);
     QCOMPARE(int(HexText::decodePair(high, low)), byte);
-}
-
-void TestHexText::decodeJoined_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QByteArray>("bytes");
-
-    QTest::newRow("pairs") << "414243" << 3 << QByteArray::fromHex("414243");
-    QTest::newRow("4 then 12") << "412" << 2 << QByteArray::fromHex("4120");
-    QTest::newRow("short text padded") << "4142" << 4 << QByteArray::fromHex("41420000");
-    QTest::newRow("long text cut") << "41424344" << 2 << QByteArray::fromHex("4142");
-    QTest::newRow("empty") << "" << 3 << QByteArray(3, '\0');
-    QTest::newRow("junk") << "G11Gzz" << 3 << QByteArray::fromHex("011000");
-    QTest::newRow("none") << "41" << 0 << QByteArray();
-}
-
-void TestHexText::decodeJoined()
-{
-    QFETCH(QString, text);
-    QFETCH(int, count);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(HexText::decodeJoined(text, count), bytes);
 }
 
 void TestHexText::hexPair_data()

@@ -9,6 +9,12 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+void MessageCell::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    emit entered();
+}
+
 void MessageCell::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Paste)) {

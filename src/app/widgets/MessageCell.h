@@ -17,8 +17,11 @@ signals:
     void pasted(int offset, const QString &text);
     // Left, Right, Home, End and Backspace without a selection.
     void lineKey(int key, int offset);
+    // The cell has the focus, however it came.
+    void entered();
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
