@@ -341,15 +341,18 @@ void Form1::Load_Click()
     m_currentFileName = path;
     if (path.isEmpty())
         return;
-    if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
-        return;
-    LoadFile();
+    confirmAndLoad();
 }
 
 void Form1::openFileFromCommandLine(const QString &path)
 {
     m_currentFileName = path;
-    if (!m_prompts.confirm(SettingsFile::loadQuestion(), SettingsFile::loadQuestionTitle()))
+    confirmAndLoad();
+}
+
+void Form1::confirmAndLoad()
+{
+    if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
         return;
     LoadFile();
 }
