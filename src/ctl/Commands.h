@@ -14,5 +14,6 @@ int download(const QStringList &arguments);
 int upload(const QStringList &arguments);
 int diff(const QStringList &arguments);
 int test(const QStringList &arguments);
+int find(const QStringList &arguments);
 
 } // namespace Commands

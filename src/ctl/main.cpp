@@ -26,6 +26,7 @@ constexpr Command Table[] = {
     {"upload", "read the settings of a display", Commands::upload},
     {"diff", "name the fields in which two settings files differ", Commands::diff},
     {"test", "write a test screen into displays in their command set", Commands::test},
+    {"find", "ask ports for a display at 9600 and 19200 baud", Commands::find},
 };
 
 QString help()
