@@ -34,6 +34,8 @@ QString entriesText(const DisplaySettingInfo &setting)
     return text;
 }
 
+} // namespace
+
 int listPosition(const QString &option, const DisplaySettingInfo &setting, const QString &value)
 {
     // Texts first: a speed such as 9600 is an entry's name, not a position.
@@ -53,6 +55,8 @@ int listPosition(const QString &option, const DisplaySettingInfo &setting, const
     Cli::usage(QStringLiteral("--%1 %2: no such entry; the entries are %3")
                    .arg(option, Messages::quoted(value), entriesText(setting)));
 }
+
+namespace {
 
 void checkFits(const QString &option, qsizetype count, const char *what, int cells)
 {

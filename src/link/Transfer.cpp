@@ -58,11 +58,11 @@ void waitForInput(MSComm &comm, TickCounter &ticks, int enough, qint32 limitMs)
 // Watches the line while the bytes that the system still holds go out, at
 // the line's speed, and DrainMarginMs more. Fails when the line was lost or
 // the bytes did not leave.
-Result<void> drain(MSComm &comm, TickCounter &ticks, const LineSettings &line)
+Result<void> drain(MSComm &comm, TickCounter &ticks, const LineSettings &line, int sent)
 {
     const int queued = comm.lineQueueCount();
     // When the system cannot tell, everything sent may still be queued.
-    const qint32 limitMs = line.lineTimeMs(queued < 0 ? DownloadLength : queued) + DrainMarginMs;
+    const qint32 limitMs = line.lineTimeMs(queued < 0 ? sent : queued) + DrainMarginMs;
     Deadline deadline(ticks.GetTickCount(), limitMs);
     int left = queued;
     do {
@@ -80,6 +80,41 @@ Error uploadStopped(MSComm &comm, const Target &target, const Error &error)
 {
     comm.setPortOpen(false);
     return stopped(error, Stage::Uploading, target);
+}
+
+// Opens the port, discards stale input, sends the bytes one by one and
+// waits until they have left the port; closes the port on every outcome.
+Result<void> sendAll(MSComm &comm, TickCounter &ticks, const Target &target,
+                     QByteArrayView bytes, Stage sending, Stage draining)
+{
+    if (Result<void> opened = open(comm, target); !opened)
+        return opened;
+    discardInput(comm); // stale bytes of an earlier exchange
+
+    for (qsizetype k = 0; k < bytes.size(); ++k) {
+        const Result<void> sent = SendByte(comm, ticks, static_cast<quint8>(bytes[k]));
+        if (!sent) {
+            comm.setPortOpen(false);
+            Error error = stopped(sent.error(), sending, target);
+            error.count = static_cast<int>(k);
+            error.total = static_cast<int>(bytes.size());
+            return error;
+        }
+    }
+
+    // The bytes count as sent once the system has taken them; they reach
+    // the display only when they have left the port.
+    const Result<void> drained =
+        drain(comm, ticks, LineSettings::parse(target.settings).value_or(LineSettings()),
+              static_cast<int>(bytes.size()));
+    if (!drained) {
+        comm.setPortOpen(false);
+        return stopped(drained.error(), draining, target);
+    }
+
+    discardInput(comm); // whatever the display said meanwhile is not examined
+    comm.setPortOpen(false);
+    return {};
 }
 
 } // namespace
@@ -120,40 +155,18 @@ void Delay(TickCounter &ticks, qint32 ms, const std::function<void()> &processEv
 Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
                       const SettingsImage &image)
 {
-    if (Result<void> opened = open(comm, target); !opened)
-        return opened;
-    discardInput(comm); // stale bytes of an earlier exchange
-
     QByteArray bytes;
     bytes.reserve(DownloadLength);
     bytes.append(static_cast<char>(Escape));
     bytes.append(static_cast<char>(DownloadCommand));
     bytes.append(static_cast<char>(LeadByte));
     bytes.append(image.configBytes());
+    return sendAll(comm, ticks, target, bytes, Stage::Downloading, Stage::Draining);
+}
 
-    for (qsizetype k = 0; k < bytes.size(); ++k) {
-        const Result<void> sent = SendByte(comm, ticks, static_cast<quint8>(bytes[k]));
-        if (!sent) {
-            comm.setPortOpen(false);
-            Error error = stopped(sent.error(), Stage::Downloading, target);
-            error.count = static_cast<int>(k);
-            error.total = DownloadLength;
-            return error;
-        }
-    }
-
-    // The bytes count as sent once the system has taken them; they reach
-    // the display only when they have left the port.
-    const Result<void> drained =
-        drain(comm, ticks, LineSettings::parse(target.settings).value_or(LineSettings()));
-    if (!drained) {
-        comm.setPortOpen(false);
-        return stopped(drained.error(), Stage::Draining, target);
-    }
-
-    discardInput(comm); // whatever the display said meanwhile is not examined
-    comm.setPortOpen(false);
-    return {};
+Result<void> write(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes)
+{
+    return sendAll(comm, ticks, target, bytes, Stage::Writing, Stage::Writing);
 }
 
 Result<void> downloadThenPause(MSComm &comm, TickCounter &ticks, const Target &target,

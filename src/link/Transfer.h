@@ -46,6 +46,11 @@ struct Target
 Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
                       const SettingsImage &image);
 
+// Any other bytes for the display in normal operation (a test screen), sent
+// as a download sends its own: byte by byte, watched until they have left
+// the port, the port closed on every outcome.
+Result<void> write(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes);
+
 // "Download Setting To VFD" whole: the download, then, when it succeeded,
 // the closing pause while the display takes its new settings. `whilePausing`
 // runs on every pass of the pause, the first time as the pause begins: the
