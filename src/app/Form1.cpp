@@ -349,7 +349,7 @@ void Form1::Load_Click()
 void Form1::openFileFromCommandLine(const QString &path)
 {
     m_currentFileName = path;
-    if (!m_prompts.confirm(SettingsFile::loadQuestion(), SettingsFile::loadQuestionTitle()))
+    if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
         return;
     LoadFile();
 }
