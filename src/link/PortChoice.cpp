@@ -34,12 +34,21 @@ QString PortChoice::deviceKey() const
         key.remove(0, 4);
     return key;
 #else
-    // As the serial layer does: a name that is no path lies in /dev.
-    const bool isPath = name.startsWith(u'/') || name.startsWith(QLatin1String("./")) ||
-                        name.startsWith(QLatin1String("../"));
-    const QString location = isPath ? name : QStringLiteral("/dev/") + name;
+    const QString location = systemLocation(name);
     const QString canonical = QFileInfo(location).canonicalFilePath();
     return canonical.isEmpty() ? location : canonical;
+#endif
+}
+
+QString systemLocation(const QString &device)
+{
+#if defined(Q_OS_UNIX)
+    // As the serial layer does: a name that is no path lies in /dev.
+    const bool isPath = device.startsWith(u'/') || device.startsWith(QLatin1String("./")) ||
+                        device.startsWith(QLatin1String("../"));
+    return isPath || device.isEmpty() ? device : QStringLiteral("/dev/") + device;
+#else
+    return device;
 #endif
 }
 

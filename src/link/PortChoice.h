@@ -28,6 +28,10 @@ struct PortChoice
     QString deviceKey() const;
 };
 
+// The path the serial layer opens for a device name: on Unix a bare name
+// ("ttyUSB0", "pts/3") lies in /dev; elsewhere the name itself.
+QString systemLocation(const QString &device);
+
 // The system's device for port number k (1-based): "COMk" on Windows,
 // "/dev/ttyS<k-1>" on Linux; empty where the system has no numbered ports.
 QString systemPortName(int number);
