@@ -10,6 +10,7 @@
 #include <unistd.h>
 #endif
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -90,6 +91,11 @@ void err(const QString &text)
 
 QStringList arguments(int argc, const char *const *argv)
 {
+#if defined(Q_OS_WIN)
+    // Windows hands Qt the command line as UTF-16: nothing is lost there.
+    if (QCoreApplication::instance())
+        return QCoreApplication::arguments();
+#endif
     QStringList list;
     for (int k = 0; k < argc; ++k) {
         const QByteArray bytes(argv[k]);
