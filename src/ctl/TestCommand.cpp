@@ -63,7 +63,7 @@ QString setName(int commandSet)
 void report(const Plan &plan, const Transfer::Target &target, const QString &step)
 {
     if (plan.progress == Displays::Progress::Shown)
-        Cli::err(QStringLiteral("%1: %2").arg(target.port.shownText, step));
+        Cli::err(QStringLiteral("%1: %2").arg(Messages::shown(target.port.shownText), step));
 }
 
 // The texts a display gets: as given, or the set's name and the link's settings.
@@ -211,7 +211,8 @@ int test(const QStringList &arguments)
                   QStringList lines;
                   for (const QJsonValue display : view.value(u"displays").toArray())
                       lines << QStringLiteral("%1: %2: %3")
-                                   .arg(display[u"port"].toString(), display[u"result"].toString(),
+                                   .arg(Messages::shown(display[u"port"].toString()),
+                                        display[u"result"].toString(),
                                         display[u"message"].toString());
                   return lines.join(QLatin1Char('\n'));
               });
