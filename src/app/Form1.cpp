@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "app/ChangeHistory.h"
 #include "app/CharacterPage.h"
 #include "app/CommandPage.h"
 #include "app/Controls.h"
@@ -64,7 +65,8 @@ QString withShortcut(const QString &text, const QKeySequence &keys)
 } // namespace
 
 Form1::Form1(MSComm &comm, TickCounter &ticks, Prompts &prompts, QWidget *parent)
-    : QWidget(parent), m_comm(comm), m_ticks(ticks), m_prompts(prompts)
+    : QWidget(parent), m_comm(comm), m_ticks(ticks), m_prompts(prompts),
+      m_history(new ChangeHistory(m_config, this))
 {
     setWindowTitle(QStringLiteral("TQ-540_setup_V2.5"));
     // Where Arial is missing, its metric twin is asked for by name, which
@@ -142,7 +144,8 @@ void Form1::createPages()
     const int frame = m_pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     const QPoint pageOrigin(frame, m_pages->tabBar()->sizeHint().height() + frame);
     m_commandPage = new CommandPage(m_config, commandPage, pageOrigin);
-    m_messagePage = new MessagePage(m_config.line1(), m_config.line2(), messagePage, pageOrigin);
+    m_messagePage =
+        new MessagePage(m_config.line1(), m_config.line2(), *m_history, messagePage, pageOrigin);
     m_characterPage =
         new CharacterPage(m_config.characters(), m_prompts, characterPage, pageOrigin);
     connect(m_messagePage, &DeferredPage::built, this, &Form1::chainTabOrder);
@@ -181,8 +184,21 @@ void Form1::createShortcuts()
     };
     add(previousPage, [turn] { turn(-1); });
     add(nextPage, [turn] { turn(+1); });
+    // Nothing is taken back while a transfer runs, as nothing else starts.
+    add(ChangeHistory::undoKeys(), [this] {
+        if (!m_transferRunning)
+            m_history->undo();
+    });
+    auto *redo = new QShortcut(this);
+    redo->setKeys(ChangeHistory::redoKeys());
+    connect(redo, &QShortcut::activated, this, [this] {
+        if (!m_transferRunning)
+            m_history->redo();
+    });
 
-    m_loadButton->setToolTip(withShortcut(m_loadButton->text(), load));
+    m_loadButton->setToolTip(ChangeHistory::tip(withShortcut(m_loadButton->text(), load)));
+    m_defaultsButton->setToolTip(ChangeHistory::tip(m_defaultsButton->text()));
+    m_getSettingButton->setToolTip(ChangeHistory::tip(m_getSettingButton->text()));
     m_saveButton->setToolTip(withShortcut(m_saveButton->text(), save));
     const QString pageTip = tr("Previous page %1, next page %2")
                                 .arg(previousPage.toString(QKeySequence::NativeText),
@@ -246,7 +262,7 @@ void Form1::InitLists()
 
 void Form1::SetAllDefault_Click()
 {
-    m_config.SetAllDefault();
+    m_history->record(m_defaultsButton->text(), [this] { m_config.SetAllDefault(); });
 }
 
 Transfer::Target Form1::currentTarget() const
@@ -315,7 +331,7 @@ void Form1::GetSetting_Click()
     }
     // The user acknowledges the reply before the window shows it.
     m_prompts.message(Messages::uploadOk(), appTitle());
-    m_config.applyUpload(*result);
+    m_history->record(m_getSettingButton->text(), [&] { m_config.applyUpload(*result); });
 }
 
 void Form1::Save_Click()
@@ -361,6 +377,9 @@ void Form1::LoadFile()
 {
     const Result<QByteArray> file = SettingsFile::read(m_currentFileName);
     // The pages follow the configuration's signals; a failure changes nothing.
-    if (!file || !m_config.applyFile(*file))
+    bool loaded = false;
+    if (file)
+        m_history->record(m_loadButton->text(), [&] { loaded = m_config.applyFile(*file); });
+    if (!loaded)
         m_prompts.message(Messages::loadError(), appTitle());
 }

@@ -11,6 +11,7 @@ class QComboBox;
 class QPushButton;
 class QTabWidget;
 
+class ChangeHistory;
 class CharacterPage;
 class CommandPage;
 class MessagePage;
@@ -34,6 +35,8 @@ public:
     // The configuration behind the pages, for checks that look past them.
     Configuration &configuration() { return m_config; }
     const Configuration &configuration() const { return m_config; }
+    // The steps that Ctrl+Z and Ctrl+Shift+Z take back and do again.
+    const ChangeHistory &history() const { return *m_history; }
     // The path chosen in the last file dialog.
     QString currentFileName() const { return m_currentFileName; }
     // A settings file named on the command line: loaded as after "Load"'s
@@ -79,6 +82,7 @@ private:
     TickCounter &m_ticks;
     Prompts &m_prompts;
     Configuration m_config;
+    ChangeHistory *m_history = nullptr;
     QString m_currentFileName;
 
     PortComboBox *m_portBox = nullptr;      // Comm

@@ -3,12 +3,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/ChangeHistory.h"
 #include "app/MessageFrame.h"
 
 using View = MessageLine::View;
 
-MessagePage::MessagePage(MessageLine &line1, MessageLine &line2, QWidget *page, QPoint pageOrigin)
-    : DeferredPage(page, pageOrigin), m_line1(line1), m_line2(line2)
+MessagePage::MessagePage(MessageLine &line1, MessageLine &line2, ChangeHistory &history,
+                         QWidget *page, QPoint pageOrigin)
+    : DeferredPage(page, pageOrigin), m_line1(line1), m_line2(line2), m_history(history)
 {
 }
 
@@ -22,6 +24,9 @@ void MessagePage::buildControls(QWidget *page, QPoint pageOrigin)
     bindOption(m_frame2->option(View::Ascii), &MessagePage::Op_L2A_Click);
     connect(m_frame1->clearButton(), &QPushButton::clicked, this, &MessagePage::CLR_MSG1_Click);
     connect(m_frame2->clearButton(), &QPushButton::clicked, this, &MessagePage::CLR_MSG2_Click);
+    for (const MessageFrame *frame : {m_frame1, m_frame2})
+        frame->clearButton()->setToolTip(
+            ChangeHistory::tip(frame->clearButton()->accessibleName()));
 }
 
 QList<QWidget *> MessagePage::tabOrder() const
@@ -61,10 +66,10 @@ void MessagePage::Op_L2A_Click()
 
 void MessagePage::CLR_MSG1_Click()
 {
-    m_line1.clear();
+    m_history.record(m_frame1->clearButton()->accessibleName(), [this] { m_line1.clear(); });
 }
 
 void MessagePage::CLR_MSG2_Click()
 {
-    m_line2.clear();
+    m_history.record(m_frame2->clearButton()->accessibleName(), [this] { m_line2.clear(); });
 }

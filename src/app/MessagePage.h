@@ -5,6 +5,7 @@
 
 #include "app/DeferredPage.h"
 
+class ChangeHistory;
 class MessageFrame;
 class MessageLine;
 class QRadioButton;
@@ -18,7 +19,8 @@ class MessagePage : public DeferredPage
     Q_OBJECT
 
 public:
-    MessagePage(MessageLine &line1, MessageLine &line2, QWidget *page, QPoint pageOrigin);
+    MessagePage(MessageLine &line1, MessageLine &line2, ChangeHistory &history, QWidget *page,
+                QPoint pageOrigin);
 
     // The page's controls that Tab reaches, in reading order; none before
     // the page is built.
@@ -40,6 +42,7 @@ private:
 
     MessageLine &m_line1;
     MessageLine &m_line2;
+    ChangeHistory &m_history; // takes each "Clear"
     // Made by buildControls().
     MessageFrame *m_frame1 = nullptr;
     MessageFrame *m_frame2 = nullptr;

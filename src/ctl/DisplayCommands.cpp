@@ -123,14 +123,17 @@ int ports(const QStringList &arguments)
 int download(const QStringList &arguments)
 {
     Cli::CommandLine line(
-        QStringLiteral("download"), QStringLiteral("FILE.vfd --port P [--port P ...] [options]"),
+        QStringLiteral("download"),
+        QStringLiteral("FILE.vfd --port P [--port P ...] [--verify] [--json] [options]"),
         QStringLiteral("Writes a settings file into every display named by --port, all at once, "
                        "as the window's \"Download Setting To VFD\" does, pause included. Prints "
                        "one line per display: \"<port>: ok: ...\", \"<port>: failed: <reason>\" "
-                       "or, with --verify, \"<port>: differs: ... <fields>\"."));
+                       "or, with --verify, \"<port>: differs: ... <fields>\"; with --json, one "
+                       "object per display: port, outcome, message and differences."));
     addLinkOptions(line, QStringLiteral("A display to write; repeat for more."));
     line.addOption({QStringLiteral("verify")},
                    QStringLiteral("Read every display back and compare all 126 bytes."));
+    line.addOption({Json}, QStringLiteral("Print JSON instead of text."));
     if (!line.parse(arguments))
         return Cli::Done;
     const QString path = line.positionals(1).front();
@@ -143,11 +146,21 @@ int download(const QStringList &arguments)
         targets, image,
         {.verify = line.isSet(QStringLiteral("verify")), .progress = progress(line)});
     int status = Cli::Done;
+    QJsonArray displays;
     for (const Displays::Outcome &outcome : outcomes) {
-        Cli::out(outcome.line());
+        if (!line.isSet(Json))
+            Cli::out(outcome.line());
+        displays.append(QJsonObject{{Port, outcome.target.port.shownText},
+                                    {QStringLiteral("outcome"), outcome.kindName()},
+                                    {QStringLiteral("message"), outcome.message},
+                                    {QStringLiteral("differences"),
+                                     QJsonArray::fromStringList(outcome.differences)}});
         if (outcome.kind != Displays::Outcome::Kind::Ok)
             status = Cli::Failed;
     }
+    if (line.isSet(Json))
+        printView(QJsonObject{{QStringLiteral("displays"), displays}}, true,
+                  [](const QJsonObject &) { return QString(); });
     return status;
 }
 

@@ -61,6 +61,7 @@ Outcome downloadOne(const Transfer::Target &target, const SettingsImage &image,
     const QStringList differing = ImageView::differingFields(ImageView::compare(image, *held));
     if (!differing.isEmpty()) {
         outcome.kind = Outcome::Kind::Differs;
+        outcome.differences = differing;
         outcome.message += QStringLiteral(" But the display holds other values in: ") +
                            differing.join(QStringLiteral(", "));
         return outcome;
@@ -110,12 +111,18 @@ QList<Transfer::Target> targets(const QStringList &ports, const QString &setting
     return list;
 }
 
-QString Outcome::line() const
+QString Outcome::kindName() const
 {
     static const char *const Kinds[] = {"ok", "failed", "differs"};
+    return QLatin1String(Kinds[static_cast<int>(kind)]);
+}
+
+QString Outcome::line() const
+{
+    // One line per display, whatever lines the message has.
     return QStringLiteral("%1: %2: %3")
-        .arg(Messages::shown(target.port.shownText), QLatin1String(Kinds[static_cast<int>(kind)]),
-             message);
+        .arg(Messages::shown(target.port.shownText), kindName(),
+             QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
 }
 
 QList<Outcome> download(const QList<Transfer::Target> &targets, const SettingsImage &image,

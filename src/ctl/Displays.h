@@ -31,7 +31,9 @@ struct Outcome
     enum class Kind { Ok, Failed, Differs };
     Kind kind = Kind::Failed;
     QString message;
-    QString line() const; // "<port>: ok|failed|differs: <message>"
+    QStringList differences; // with Differs: the fields the display holds otherwise
+    QString line() const;    // "<port>: ok|failed|differs: <message>"
+    QString kindName() const; // "ok", "failed" or "differs"
     Transfer::Target target;
 };
 

@@ -18,25 +18,42 @@ QString hexOption(const ImageCodec::LinePlace &line)
     return QLatin1String(line.name) + QStringLiteral("-hex");
 }
 
+// The entries of a list as the help and the messages name them, and the
+// other texts taken for them.
+QString entriesText(const DisplaySettingInfo &setting)
+{
+    QStringList entries;
+    for (int position = 0; position < setting.size(); ++position)
+        entries << QStringLiteral("%1 \"%2\"").arg(position).arg(setting.entries().at(position));
+    QString text = entries.join(QStringLiteral(", "));
+    QStringList aliases;
+    for (const OptionLists::Alias &alias : setting.aliases)
+        aliases << QStringLiteral("\"%1\"").arg(QLatin1String(alias.text));
+    if (!aliases.isEmpty())
+        text += QStringLiteral("; also taken: ") + aliases.join(QStringLiteral(", "));
+    return text;
+}
+
 } // namespace
 
 int listPosition(const QString &option, const DisplaySettingInfo &setting, const QString &value)
 {
-    const QStringList &entries = setting.entries();
+    // Texts first: a speed such as 9600 is an entry's name, not a position.
+    if (const int found = setting.positionOf(value); found >= 0)
+        return found;
     bool isNumber = false;
     const int position = value.toInt(&isNumber);
     if (isNumber) {
-        if (position < 0 || position >= entries.size())
-            Cli::usage(QStringLiteral("--%1 %2: the position lies outside 0..%3")
+        if (!setting.isEntry(position))
+            Cli::usage(QStringLiteral("--%1 %2: the position lies outside 0..%3; the entries are "
+                                      "%4")
                            .arg(option, Messages::shown(value))
-                           .arg(entries.size() - 1));
+                           .arg(setting.size() - 1)
+                           .arg(entriesText(setting)));
         return position;
     }
-    const int found = OptionLists::positionOf(entries, value);
-    if (found < 0)
-        Cli::usage(QStringLiteral("--%1 %2: no such entry; the entries are \"%3\"")
-                       .arg(option, Messages::quoted(value), entries.join(QStringLiteral("\", \""))));
-    return found;
+    Cli::usage(QStringLiteral("--%1 %2: no such entry; the entries are %3")
+                   .arg(option, Messages::quoted(value), entriesText(setting)));
 }
 
 namespace {
@@ -135,8 +152,8 @@ void addOptions(Cli::CommandLine &commandLine)
         commandLine.addOption({QLatin1String(setting.name)},
                               QStringLiteral("Set %1: an entry of its list, by its text (case "
                                              "does not matter, \"(Default)\" may be left off) "
-                                             "or its 0-based position.")
-                                  .arg(QLatin1String(setting.helpCaption)),
+                                             "or its 0-based position. Entries: %2.")
+                                  .arg(QLatin1String(setting.helpCaption), entriesText(setting)),
                               QStringLiteral("entry"));
     }
     for (const ImageCodec::LinePlace &line : ImageCodec::Lines) {

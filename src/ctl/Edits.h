@@ -35,7 +35,7 @@ void addOptions(Cli::CommandLine &commandLine);
 Plan read(const Cli::CommandLine &commandLine);
 
 // The position that an option's value names in the setting's list: an
-// entry's text or its 0-based position. A usage Failure otherwise.
+// entry's text, an alias or its 0-based position. A usage Failure otherwise.
 int listPosition(const QString &option, const DisplaySettingInfo &setting, const QString &value);
 
 // Applies checked edits, then assembles the image as a save does.

@@ -164,3 +164,14 @@ void CharacterEditor::returnToFirst(WorkingCopy workingCopy)
     m_dots = {};
     emit changed();
 }
+
+void CharacterEditor::restore(const State &state)
+{
+    if (state.number < FirstNumber || state.number > LastNumber)
+        return;
+    m_number = state.number;
+    m_caption = state.caption;
+    m_codeText = state.codeText.left(CodeTextLength);
+    m_dots = state.dots;
+    emit changed();
+}

@@ -95,6 +95,19 @@ public:
     // Puts the editor on character 1 with the start-up caption (two blanks).
     void returnToFirst(WorkingCopy workingCopy);
 
+    // The character the editor stands on and its working copy.
+    struct State
+    {
+        int number = FirstNumber;
+        QString caption;
+        QString codeText;
+        ImageCodec::Dots dots{};
+        bool operator==(const State &) const = default;
+    };
+    State state() const { return {m_number, m_caption, m_codeText, m_dots}; }
+    // Puts back a state as it was; the image is left alone.
+    void restore(const State &state);
+
 signals:
     void changed();
 

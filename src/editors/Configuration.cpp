@@ -99,6 +99,24 @@ bool Configuration::applyFile(QByteArrayView configBytes)
     return true;
 }
 
+Configuration::Snapshot Configuration::snapshot() const
+{
+    Snapshot taken{m_image, m_positions, {}, m_characters.state()};
+    for (std::size_t k = 0; k < taken.lines.size(); ++k)
+        taken.lines[k] = line(k).state();
+    return taken;
+}
+
+void Configuration::restore(const Snapshot &snapshot)
+{
+    m_image = snapshot.image;
+    for (const DisplaySettingInfo &info : DisplaySettings::Table)
+        setListPosition(info.setting, snapshot.positions[DisplaySettings::slot(info.setting)]);
+    for (std::size_t k = 0; k < snapshot.lines.size(); ++k)
+        line(k).restore(snapshot.lines[k]);
+    m_characters.restore(snapshot.characters);
+}
+
 bool Configuration::isLoadable(QByteArrayView configBytes)
 {
     SettingsImage image;

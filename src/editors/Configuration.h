@@ -55,6 +55,23 @@ public:
     // file and the editor goes to character 1 drawn from it.
     bool applyFile(QByteArrayView configBytes);
 
+    // Everything a whole change ("Set All Default", a load, an upload, a
+    // line's "Clear") can alter: the image with its reserved bytes, the
+    // lists, both lines with their views, the editor's character and its
+    // working copy. Taking one back is restoring the one before it.
+    struct Snapshot
+    {
+        SettingsImage image;
+        std::array<int, DisplaySettings::Count> positions{};
+        std::array<MessageLine::State, ImageCodec::LineCount> lines;
+        CharacterEditor::State characters;
+        bool operator==(const Snapshot &) const = default;
+    };
+    Snapshot snapshot() const;
+    // Puts everything back as the snapshot holds it; the controls follow
+    // the signals as they do for any change.
+    void restore(const Snapshot &snapshot);
+
     // Whether 126 configuration bytes can be loaded: long enough, and every
     // setting's byte an entry of its list.
     static bool isLoadable(QByteArrayView configBytes);
@@ -64,6 +81,7 @@ signals:
 
 private:
     MessageLine &line(std::size_t slot) { return slot == 0 ? m_line1 : m_line2; }
+    const MessageLine &line(std::size_t slot) const { return slot == 0 ? m_line1 : m_line2; }
     void spreadMessages(const ImageCodec::Fields &fields);
 
     SettingsImage m_image;

@@ -104,6 +104,21 @@ void MessageLine::showBytes(QByteArrayView bytes)
     }
 }
 
+void MessageLine::restore(const State &state)
+{
+    if (state.hex.size() != m_cellCount || state.ascii.size() != m_cellCount)
+        return;
+    for (int cell = 1; cell <= m_cellCount; ++cell) {
+        writeCell(View::Hex, cell, state.hex.at(cell - 1));
+        writeCell(View::Ascii, cell, state.ascii.at(cell - 1));
+    }
+    // The view last, so that the cells it shows already hold their text.
+    if (state.view != m_view) {
+        m_view = state.view;
+        emit viewChanged(m_view);
+    }
+}
+
 void MessageLine::convertToHex()
 {
     // A zero byte shows as an empty ASCII cell. Before the line's last

@@ -55,6 +55,18 @@ public:
     // Selects the hex view, then writes every hex cell as a two-digit pair.
     void showBytes(QByteArrayView bytes);
 
+    // The view and every cell, to be put back as they were.
+    struct State
+    {
+        View view = View::Ascii;
+        QStringList hex;
+        QStringList ascii;
+        bool operator==(const State &) const = default;
+    };
+    State state() const { return {m_view, m_hex, m_ascii}; }
+    // Puts back a state of this line (of its cell count); signals what changes.
+    void restore(const State &state);
+
 signals:
     void cellTextChanged(MessageLine::View view, int cell);
     void viewChanged(MessageLine::View view);

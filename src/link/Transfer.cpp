@@ -199,7 +199,10 @@ Result<SettingsImage> upload(MSComm &comm, TickCounter &ticks, const Target &tar
         return uploadStopped(comm, target, comm.error());
     if (comm.inBufferCount() == 0) {
         comm.setPortOpen(false);
-        return Error{.reason = Reason::NoAnswer, .subject = target.port.shownText};
+        return Error{.reason = Reason::NoAnswer,
+                     .subject = target.port.shownText,
+                     .detail = target.settings,
+                     .ms = FirstByteWaitMs};
     }
 
     waitForInput(comm, ticks, ReplyLength, ReplyWaitMs);

@@ -33,6 +33,12 @@ QString unstagedSentence(const Error &error)
     case Reason::FileTooShort:
     case Reason::NotSettingsFile:
         return QStringLiteral("%1: %2").arg(shown(error.subject), reason(error));
+    case Reason::NoAnswer:
+        // The system's own text stays first; the port did open, so the
+        // second line says what really happened.
+        return reason(error) + QLatin1Char('\n') +
+               QStringLiteral("The display did not answer within %1 seconds at %2.")
+                   .arg(QString::number(error.ms / 1000.0), shown(error.detail));
     default:
         return reason(error);
     }

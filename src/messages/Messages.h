@@ -19,7 +19,8 @@ QString loadError();         // "Error"
 
 // What failed, as a sentence: a transfer as the window and tq540ctl report
 // it ("Com 3 can't be open !!", "Com 2 can't be used: ..."), a save as the
-// window reports it, a file as tq540ctl reports it ("<path>: <why>").
+// window reports it, a file as tq540ctl reports it ("<path>: <why>"). A
+// display that does not answer gets a second line after the system's text.
 QString sentence(const Error &error);
 
 // Why, as a clause: what follows "<port> can't be used: " or "<file>: ".

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <iterator>
 #include <optional>
+#include <span>
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ struct DisplaySettingInfo
     int imageIndex;
     // Its list; the position of an entry is the byte.
     const QStringList &(*entries)();
+    // Other texts that tq540ctl takes for entries.
+    std::span<const OptionLists::Alias> aliases;
     // Selected when the lists are filled and by "Set All Default".
     int factoryPosition;
     // An upload applies a received byte only below this (and when it is an entry).
@@ -43,6 +46,18 @@ struct DisplaySettingInfo
     {
         return isEntry(position) ? std::optional<QString>(entries().at(position)) : std::nullopt;
     }
+    // The entry that a text names: one of the list's own texts (see
+    // OptionLists::positionOf), else an alias, compared as loosely; -1 for none.
+    int positionOf(QStringView text) const
+    {
+        if (const int found = OptionLists::positionOf(entries(), text); found >= 0)
+            return found;
+        for (const OptionLists::Alias &alias : aliases) {
+            if (text.trimmed().compare(QLatin1String(alias.text), Qt::CaseInsensitive) == 0)
+                return alias.position;
+        }
+        return -1;
+    }
 };
 
 namespace DisplaySettings {
@@ -52,6 +67,7 @@ inline constexpr DisplaySettingInfo Table[] = {
         .setting = DisplaySetting::DisplaySpeed,
         .imageIndex = 2,
         .entries = &OptionLists::displaySpeeds,
+        .aliases = OptionLists::DisplaySpeedAliases,
         .factoryPosition = 0,
         .uploadBound = 4,
         .name = "display-baud",
@@ -63,6 +79,7 @@ inline constexpr DisplaySettingInfo Table[] = {
         .setting = DisplaySetting::CharacterSet,
         .imageIndex = 4,
         .entries = &OptionLists::charSets,
+        .aliases = OptionLists::CharSetAliases,
         .factoryPosition = 0,
         .uploadBound = 19,
         .name = "char",
@@ -74,6 +91,7 @@ inline constexpr DisplaySettingInfo Table[] = {
         .setting = DisplaySetting::CommandSet,
         .imageIndex = 6,
         .entries = &OptionLists::commandSets,
+        .aliases = OptionLists::CommandSetAliases,
         .factoryPosition = 1,
         .uploadBound = 17,
         .name = "command",
@@ -85,6 +103,7 @@ inline constexpr DisplaySettingInfo Table[] = {
         .setting = DisplaySetting::Passthru,
         .imageIndex = 68,
         .entries = &OptionLists::passthruModes,
+        .aliases = {},
         .factoryPosition = 0,
         .uploadBound = 4,
         .name = "passthru",

@@ -21,6 +21,24 @@ const QStringList &linkSettings();  // Baud, "9600,n,8,1" and "19200,n,8,1"
 // -1 when no entry matches.
 int positionOf(const QStringList &entries, QStringView text);
 
+// Another text that names an entry, as people type it: the corrected
+// spelling of an entry's text, or a speed alone. The list's own texts stay
+// what is shown.
+struct Alias
+{
+    const char *text;
+    int position;
+};
+
+inline constexpr Alias CharSetAliases[] = {
+    {"USA/Europe", 0},       {"UK", 3},
+    {"U.K.", 3},             {"LATVIAN", 15},
+    {"GREEK ISO 8859-7", 18}, {"GREEK ISO8859-7", 18},
+    {"GREEK 8859-7", 18},
+};
+inline constexpr Alias CommandSetAliases[] = {{"Logic Control", 9}};
+inline constexpr Alias DisplaySpeedAliases[] = {{"9600", 0}, {"19200", 1}};
+
 // Positions selected when the window's own lists are filled.
 inline constexpr int DefaultCommPort = 0;
 inline constexpr int DefaultLinkSettings = 0;

@@ -27,7 +27,7 @@ struct Error
         DeviceFailed, // system: the component's words, if it has any
         SendTimedOut, // ms
         NotDrained,   // count: bytes still queued, ms
-        NoAnswer,
+        NoAnswer,      // detail: the line settings, ms: the wait for the first byte
         WrongLeadByte, // count: bytes received, total
         ShortReply,    // count: bytes received, total
         // Settings files; subject is the file's path.

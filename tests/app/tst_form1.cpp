@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "FormRig.h"
+#include "app/ChangeHistory.h"
 
 // The window: its controls, how they are named and reached, its start state,
 // the command page's lists and closing.
@@ -38,6 +39,7 @@ private slots:
     void tabFollowsReadingOrder_data();
     void tabFollowsReadingOrder();
     void shortcuts();
+    void undoKeysReachTheHistory();
 };
 
 // --- controls ---------------------------------------------------------------
@@ -501,6 +503,36 @@ void tst_Form1::shortcuts()
     QVERIFY(rig.get("Load")->toolTip().contains("Ctrl+O"));
     QTest::keyClick(&rig.form, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!rig.form.isVisible());
+}
+
+void tst_Form1::undoKeysReachTheHistory()
+{
+    FormRig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+    rig.combo("Command")->setCurrentIndex(7);
+    const QStringList before = rig.snapshot();
+    rig.click("CLR_MSG1");
+    const QStringList cleared = rig.snapshot();
+    QVERIFY(cleared != before);
+    QVERIFY(rig.get("CLR_MSG1")->toolTip().contains("Ctrl+Z"));
+
+    // A cell with nothing of its own to take back passes the keys on.
+    rig.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    QLineEdit *cell = rig.cell("L2H", 1);
+    cell->setFocus();
+    QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rig.snapshot(), before);
+    QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(rig.snapshot(), cleared);
+
+    // An edit inside the cell is the cell's own to take back.
+    cell->setCursorPosition(0);
+    QTest::keyClick(cell, Qt::Key_Delete);
+    QCOMPARE(cell->text(), QStringLiteral("A"));
+    QTest::keyClick(cell, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rig.snapshot(), cleared);
+    QCOMPARE(rig.form.history().stack().index(), 1);
 }
 
 QTEST_MAIN(tst_Form1)

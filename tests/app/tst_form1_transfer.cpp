@@ -200,7 +200,9 @@ void tst_Form1Transfer::failedUploadChangesNothing_data()
     QTest::addColumn<QString>("message");  // empty: any text naming the port
     QByteArray wrongLead = reply(1, 1, 1, 1);
     wrongLead[0] = char(0xAB);
-    QTest::newRow("no answer") << QByteArray() << "Com 1 can't be open !!";
+    QTest::newRow("no answer") << QByteArray()
+                               << "Com 1 can't be open !!\nThe display did not answer within 2 "
+                                  "seconds at 9600,n,8,1.";
     QTest::newRow("wrong lead byte") << wrongLead << "Receive Check bit Error !!";
     QTest::newRow("short reply") << reply(1, 1, 1, 1).left(100) << QString();
 }

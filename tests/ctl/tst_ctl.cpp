@@ -105,16 +105,17 @@ void TestCtl::init()
 void TestCtl::newThenDownloadSendsExactBytes()
 {
     const QString made = path("shop.vfd");
-    const Run created = ctl({"new", "-o", made, "--char", "france", "--command", "9", "--passthru",
+    const Run created = ctl({"new", "-o", made, "--char", "latvian", "--command", "9", "--passthru",
                              "With ESC/POS command", "--line1", "Shop 12", "--line2-hex", "41 42FF",
-                             "--glyph", "2:0x41:" + A});
+                             "--glyph", "2:0x41:" + A, "--display-baud", "19200"});
     QCOMPARE(created.status, 0);
 
     QByteArray expected(ImageLayout::ConfigLength, '\0');
     const auto put = [&expected](int index, const QByteArray &bytes) {
         expected.replace(index - ImageLayout::FirstConfig, bytes.size(), bytes);
     };
-    put(ImageLayout::CharacterSet, "\x01");
+    put(ImageLayout::DisplaySpeed, "\x01");
+    put(ImageLayout::CharacterSet, "\x0F");
     put(ImageLayout::CommandSet, "\x09");
     put(ImageLayout::Passthru, "\x01");
     put(ImageLayout::Line1, "Shop 12");
@@ -157,6 +158,17 @@ void TestCtl::verifyNamesWhatTheDisplayDidNotTake()
     QCOMPARE(run.status, 1);
     QCOMPARE(run.out, sim.port() + ": differs: Download O.K ! Please restart ! But the display "
                                    "holds other values in: command, line1[2-3], glyph[9]\n");
+
+    const Run json =
+        ctl({"download", path("new.vfd"), "--port", sim.port(), "--verify", "--json"});
+    QCOMPARE(json.status, 1);
+    const QJsonArray displays = QJsonDocument::fromJson(json.out.toUtf8())["displays"].toArray();
+    QCOMPARE(displays.size(), 1);
+    QCOMPARE(displays[0]["port"].toString(), sim.port());
+    QCOMPARE(displays[0]["outcome"].toString(), QStringLiteral("differs"));
+    QVERIFY(displays[0]["message"].toString().startsWith("Download O.K !"));
+    QCOMPARE(displays[0]["differences"].toArray(),
+             QJsonArray({"command", "line1[2-3]", "glyph[9]"}));
 }
 
 void TestCtl::failingDisplayDoesNotStopOthers()
@@ -241,6 +253,7 @@ void TestCtl::wrongValueWritesNothing_data()
     };
     row("unknown entry", {"new", "-o", "%out", "--char", "ATLANTIS"}, "--char \"ATLANTIS\"");
     row("position past the list", {"edit", "%in", "--command", "10"}, "--command 10");
+    row("speed of no entry", {"edit", "%in", "--display-baud", "38400"}, "1 \"19200,n,8,1\"");
     row("line too long", {"new", "-o", "%out", "--line1", "123456789012345678901"}, "--line1");
     row("character with no code", {"edit", "%in", "--line2", "Ω"}, "U+03A9");
     row("odd hex", {"new", "-o", "%out", "--line1-hex", "41 4"}, "\"4\"");

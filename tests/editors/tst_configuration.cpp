@@ -62,6 +62,8 @@ private slots:
     void fileRefused();
     void fileSpreads_data();
     void fileSpreads();
+    void wholeChangeTakenBack_data();
+    void wholeChangeTakenBack();
 };
 
 void TestConfiguration::optionLists_data()
@@ -158,6 +160,11 @@ void TestConfiguration::positionByText_data()
     QTest::newRow("entry of another list") << Setting::CharacterSet << "EPSON" << -1;
     QTest::newRow("part of an entry") << Setting::CharacterSet << "DENMARK" << -1;
     QTest::newRow("suffix alone") << Setting::Passthru << "(Default)" << -1;
+    QTest::newRow("speed alone") << Setting::DisplaySpeed << "19200" << 1;
+    QTest::newRow("corrected spelling") << Setting::CharacterSet << " usa/europe" << 0;
+    QTest::newRow("corrected, last entry") << Setting::CharacterSet << "Greek ISO 8859-7" << 18;
+    QTest::newRow("list's own misspelling") << Setting::CharacterSet << "lativain" << 15;
+    QTest::newRow("alias of another list") << Setting::CommandSet << "9600" << -1;
 }
 
 void TestConfiguration::positionByText()
@@ -165,7 +172,7 @@ void TestConfiguration::positionByText()
     QFETCH(Setting, list);
     QFETCH(QString, text);
     QFETCH(int, position);
-    QCOMPARE(OptionLists::positionOf(DisplaySettings::of(list).entries(), text), position);
+    QCOMPARE(DisplaySettings::of(list).positionOf(text), position);
 }
 
 void TestConfiguration::startUp()
@@ -553,6 +560,71 @@ void TestConfiguration::fileSpreads()
     // What was loaded is what the next save writes.
     config.AssembleImage();
     QCOMPARE(config.image().configBytes(), bytes.left(126));
+}
+
+void TestConfiguration::wholeChangeTakenBack_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::newRow("Set All Default") << 0;
+    QTest::newRow("load") << 1;
+    QTest::newRow("applied upload") << 2;
+    QTest::newRow("clear line 1") << 3;
+    QTest::newRow("clear line 2") << 4;
+}
+
+void TestConfiguration::wholeChangeTakenBack()
+{
+    QFETCH(int, change);
+
+    // Something of every kind that a whole change replaces.
+    Configuration config;
+    config.startUp();
+    config.setListPosition(Setting::CommandSet, 4);
+    config.line1().setHexText(3, QStringLiteral("4"));
+    config.line2().selectView(View::Ascii);
+    config.line2().setAsciiText(2, QStringLiteral("Q"));
+    config.image().set(ImageLayout::Reserved.back(), 0x5A);
+    config.image().set(ImageLayout::recordPosition(2), 0x41);
+    config.characters().stepNext();
+    config.characters().toggleDot(3, 3);
+    const Configuration::Snapshot before = config.snapshot();
+    const QStringList shownBefore = configSnapshot(config);
+
+    SettingsImage reply;
+    reply.set(0, 0xAA);
+    switch (change) {
+    case 0:
+        config.SetAllDefault();
+        break;
+    case 1:
+        QVERIFY(config.applyFile(validFile()));
+        break;
+    case 2:
+        config.applyUpload(reply);
+        break;
+    default:
+        (change == 3 ? config.line1() : config.line2()).clear();
+        break;
+    }
+    const Configuration::Snapshot after = config.snapshot();
+    const QStringList shownAfter = configSnapshot(config);
+    QVERIFY(shownAfter != shownBefore);
+
+    // Undo, then redo, each twice over: a snapshot can be put back again.
+    for (int round = 0; round < 2; ++round) {
+        QSignalSpy views(&config.line2(), &MessageLine::viewChanged);
+        config.restore(before);
+        QCOMPARE(configSnapshot(config), shownBefore);
+        QCOMPARE(config.line2().view(), View::Ascii);
+        config.restore(after);
+        QCOMPARE(configSnapshot(config), shownAfter);
+        QCOMPARE(views.count(), config.line2().view() == View::Ascii ? 0 : 2);
+    }
+    // What the next save writes is what was there.
+    config.restore(before);
+    config.AssembleImage();
+    QCOMPARE(int(config.image().at(ImageLayout::Line1 + 2)), 0x40);
+    QCOMPARE(int(config.image().at(ImageLayout::Reserved.back())), 0x5A);
 }
 
 QTEST_MAIN(TestConfiguration)

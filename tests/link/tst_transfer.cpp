@@ -555,8 +555,9 @@ void TransferTest::messages()
     FakeTicks ticks;
     FakeComm port(&ticks);
     const Result<SettingsImage> result =
-        Transfer::upload(port, ticks, target(QStringLiteral("Com 3")));
-    QCOMPARE(messageOf(result), QStringLiteral("Com 3 can't be open !!"));
+        Transfer::upload(port, ticks, target(QStringLiteral("Com 3"), QStringLiteral("19200,n,8,1")));
+    QCOMPARE(messageOf(result), QStringLiteral("Com 3 can't be open !!\nThe display did not "
+                                               "answer within 2 seconds at 19200,n,8,1."));
 }
 
 QTEST_GUILESS_MAIN(TransferTest)

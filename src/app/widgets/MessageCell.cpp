@@ -9,6 +9,21 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+bool MessageCell::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool undo = key->matches(QKeySequence::Undo) && !isUndoAvailable();
+        const bool redo = (key->matches(QKeySequence::Redo) ||
+                           key->keyCombination() == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z)) &&
+                          !isRedoAvailable();
+        // Left unaccepted, the key goes on to the window's shortcuts.
+        if (undo || redo)
+            return QWidget::event(event);
+    }
+    return QLineEdit::event(event);
+}
+
 void MessageCell::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);

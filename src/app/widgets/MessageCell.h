@@ -5,6 +5,8 @@
 // One cell of a message line. Typing, pasting and the caret keys go to the
 // line, which decides where they land (the next cell, the one before);
 // everything else is the line edit's own. A selection is taken out first.
+// Ctrl+Z and redo stay the cell's own while it has something to take back
+// or do again; otherwise they reach the window's history.
 class MessageCell : public QLineEdit
 {
     Q_OBJECT
@@ -21,6 +23,7 @@ signals:
     void entered();
 
 protected:
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
