@@ -58,11 +58,11 @@ void waitForInput(MSComm &comm, TickCounter &ticks, int enough, qint32 limitMs)
 // Watches the line while the bytes that the system still holds go out, at
 // the line's speed, and DrainMarginMs more. Fails when the line was lost or
 // the bytes did not leave.
-Result<void> drain(MSComm &comm, TickCounter &ticks, const LineSettings &line)
+Result<void> drain(MSComm &comm, TickCounter &ticks, const LineSettings &line, int sent)
 {
     const int queued = comm.lineQueueCount();
     // When the system cannot tell, everything sent may still be queued.
-    const qint32 limitMs = line.lineTimeMs(queued < 0 ? DownloadLength : queued) + DrainMarginMs;
+    const qint32 limitMs = line.lineTimeMs(queued < 0 ? sent : queued) + DrainMarginMs;
     Deadline deadline(ticks.GetTickCount(), limitMs);
     int left = queued;
     do {
@@ -120,16 +120,20 @@ void Delay(TickCounter &ticks, qint32 ms, const std::function<void()> &processEv
 Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
                       const SettingsImage &image)
 {
-    if (Result<void> opened = open(comm, target); !opened)
-        return opened;
-    discardInput(comm); // stale bytes of an earlier exchange
-
     QByteArray bytes;
     bytes.reserve(DownloadLength);
     bytes.append(static_cast<char>(Escape));
     bytes.append(static_cast<char>(DownloadCommand));
     bytes.append(static_cast<char>(LeadByte));
     bytes.append(image.configBytes());
+    return send(comm, ticks, target, bytes);
+}
+
+Result<void> send(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes)
+{
+    if (Result<void> opened = open(comm, target); !opened)
+        return opened;
+    discardInput(comm); // stale bytes of an earlier exchange
 
     for (qsizetype k = 0; k < bytes.size(); ++k) {
         const Result<void> sent = SendByte(comm, ticks, static_cast<quint8>(bytes[k]));
@@ -137,7 +141,7 @@ Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
             comm.setPortOpen(false);
             Error error = stopped(sent.error(), Stage::Downloading, target);
             error.count = static_cast<int>(k);
-            error.total = DownloadLength;
+            error.total = static_cast<int>(bytes.size());
             return error;
         }
     }
@@ -145,7 +149,8 @@ Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
     // The bytes count as sent once the system has taken them; they reach
     // the display only when they have left the port.
     const Result<void> drained =
-        drain(comm, ticks, LineSettings::parse(target.settings).value_or(LineSettings()));
+        drain(comm, ticks, LineSettings::parse(target.settings).value_or(LineSettings()),
+              static_cast<int>(bytes.size()));
     if (!drained) {
         comm.setPortOpen(false);
         return stopped(drained.error(), Stage::Draining, target);
