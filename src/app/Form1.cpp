@@ -13,6 +13,7 @@
 #include <QTabWidget>
 
 #include "app/CharacterPage.h"
+#include "app/CheckPage.h"
 #include "app/CommandPage.h"
 #include "app/Controls.h"
 #include "app/MessagePage.h"
@@ -108,6 +109,10 @@ void Form1::createInterfaceBand()
     m_linkSettingsBox->setInsertPolicy(QComboBox::NoInsert);
     m_linkSettingsBox->setGeometry(place(LinkBoxAt));
     linkLabel->setBuddy(m_linkSettingsBox);
+    connect(m_linkSettingsBox, &QComboBox::currentTextChanged, &m_check,
+            &DisplayCheck::setLinkSettings);
+    connect(&m_check, &DisplayCheck::speedNoteChanged, m_linkSettingsBox,
+            &QWidget::setToolTip);
 
     m_getSettingButton = new WrapButton(QStringLiteral("Get Setting From VFD"), frame);
     Controls::identify(m_getSettingButton, QStringLiteral("GetSetting"));
@@ -134,9 +139,11 @@ void Form1::createPages()
     auto *commandPage = new QWidget;
     auto *messagePage = new QWidget;
     auto *characterPage = new QWidget;
+    auto *checkPage = new QWidget;
     m_pages->addTab(commandPage, QStringLiteral("Command Setting"));
     m_pages->addTab(messagePage, QStringLiteral("Welcome Msg"));
     m_pages->addTab(characterPage, QStringLiteral("User Defined Character"));
+    m_pages->addTab(checkPage, QStringLiteral("VFD Check"));
     // Page controls are placed relative to the tab control; a page starts
     // below the tab bar, inside the pane's frame.
     const int frame = m_pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
@@ -147,6 +154,11 @@ void Form1::createPages()
         new CharacterPage(m_config.characters(), m_prompts, characterPage, pageOrigin);
     connect(m_messagePage, &DeferredPage::built, this, &Form1::chainTabOrder);
     connect(m_characterPage, &DeferredPage::built, this, &Form1::chainTabOrder);
+
+    m_checkPage = new CheckPage(m_check, checkPage, pageOrigin);
+    connect(m_checkPage, &DeferredPage::built, this, &Form1::chainTabOrder);
+    connect(m_checkPage, &CheckPage::compareClicked, this, &Form1::Compare_Click);
+    connect(m_checkPage, &CheckPage::sendTestClicked, this, &Form1::SendTest_Click);
 }
 
 void Form1::createBottomBand()
@@ -201,6 +213,7 @@ void Form1::chainTabOrder()
     order += m_commandPage->tabOrder();
     order += m_messagePage->tabOrder();
     order += m_characterPage->tabOrder();
+    order += m_checkPage->tabOrder();
     order << m_defaultsButton << m_downloadButton;
     for (qsizetype k = 1; k < order.size(); ++k)
         setTabOrder(order[k - 1], order[k]);
@@ -267,6 +280,7 @@ void Form1::beginTransfer()
     m_focusBeforeTransfer = focusWidget();
     for (QPushButton *button : startButtons())
         button->setEnabled(false);
+    m_checkPage->setBusy(true);
 }
 
 bool Form1::endTransfer()
@@ -274,6 +288,7 @@ bool Form1::endTransfer()
     m_transferRunning = false;
     for (QPushButton *button : startButtons())
         button->setEnabled(true);
+    m_checkPage->setBusy(false);
     if (m_focusBeforeTransfer)
         m_focusBeforeTransfer->setFocus();
     if (!m_closeRequested)
@@ -294,6 +309,8 @@ void Form1::Download_Click()
         return Transfer::downloadThenPause(m_comm, m_ticks, target, m_config.image(),
                                            [] { QCoreApplication::processEvents(); });
     }();
+    if (result)
+        m_check.noteDownload(target.settings);
     if (!endTransfer())
         return;
     m_prompts.message(result ? Messages::downloadOk() : Messages::sentence(result.error()),
@@ -316,6 +333,37 @@ void Form1::GetSetting_Click()
     // The user acknowledges the reply before the window shows it.
     m_prompts.message(Messages::uploadOk(), appTitle());
     m_config.applyUpload(*result);
+}
+
+// The page's uses of the port run as the window's own transfers do, so
+// that none nests in another; their outcome shows on the page.
+void Form1::Compare_Click()
+{
+    if (m_transferRunning)
+        return;
+    beginTransfer();
+    {
+        const WaitCursor wait;
+        (void)m_check.compare(currentTarget());
+    }
+    endTransfer();
+}
+
+void Form1::SendTest_Click()
+{
+    if (m_transferRunning)
+        return;
+    const Transfer::Target target = currentTarget();
+    beginTransfer();
+    const QString failure = [&] {
+        const WaitCursor wait;
+        return m_check.sendTest(target);
+    }();
+    if (!endTransfer())
+        return;
+    m_checkPage->showTestOutcome(failure.isEmpty()
+                                     ? tr("Test screen sent to %1.").arg(target.port.shownText)
+                                     : failure);
 }
 
 void Form1::Save_Click()
@@ -349,7 +397,7 @@ void Form1::Load_Click()
 void Form1::openFileFromCommandLine(const QString &path)
 {
     m_currentFileName = path;
-    if (!m_prompts.confirm(SettingsFile::loadQuestion(), SettingsFile::loadQuestionTitle()))
+    if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
         return;
     LoadFile();
 }

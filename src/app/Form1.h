@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "check/DisplayCheck.h"
 #include "editors/Configuration.h"
 #include "link/Transfer.h"
 
@@ -12,6 +13,7 @@ class QPushButton;
 class QTabWidget;
 
 class CharacterPage;
+class CheckPage;
 class CommandPage;
 class MessagePage;
 class MSComm;
@@ -19,7 +21,7 @@ class PortComboBox;
 class Prompts;
 class TickCounter;
 
-// The program's one window: the shell around the three pages. It holds the
+// The program's one window: the shell around the four pages. It holds the
 // configuration, the link and file controls, the tab control and the two
 // bottom buttons, and runs the handlers that reach across pages (transfers,
 // files, defaults). Each page is a view of its own, bound to its part of
@@ -44,6 +46,8 @@ public:
     // shown, or when told to.
     MessagePage &messagePage() const { return *m_messagePage; }
     CharacterPage &characterPage() const { return *m_characterPage; }
+    CheckPage &checkPage() const { return *m_checkPage; }
+    DisplayCheck &displayCheck() { return m_check; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -57,6 +61,8 @@ private slots:
     void GetSetting_Click();
     void Save_Click();
     void Load_Click();
+    void Compare_Click();
+    void SendTest_Click();
 
 private:
     void createInterfaceBand();
@@ -77,6 +83,7 @@ private:
     TickCounter &m_ticks;
     Prompts &m_prompts;
     Configuration m_config;
+    DisplayCheck m_check{m_config, m_comm, m_ticks};
     QString m_currentFileName;
 
     PortComboBox *m_portBox = nullptr;      // Comm
@@ -91,6 +98,7 @@ private:
     CommandPage *m_commandPage = nullptr;
     MessagePage *m_messagePage = nullptr;
     CharacterPage *m_characterPage = nullptr;
+    CheckPage *m_checkPage = nullptr;
 
     bool m_transferRunning = false;
     bool m_closeRequested = false;
