@@ -13,5 +13,6 @@ int edit(const QStringList &arguments);
 int download(const QStringList &arguments);
 int upload(const QStringList &arguments);
 int diff(const QStringList &arguments);
+int find(const QStringList &arguments);
 
 } // namespace Commands

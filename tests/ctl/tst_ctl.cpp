@@ -1,6 +1,9 @@
 // tq540ctl as a script runs it, against simulated displays.
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -74,6 +77,7 @@ private slots:
     void uploadSavesWhatTheDisplayHolds();
     void verifyNamesWhatTheDisplayDidNotTake();
     void failingDisplayDoesNotStopOthers();
+    void findReportsEachPort();
     void wrongValueWritesNothing_data();
     void wrongValueWritesNothing();
     void unusableFile_data();
@@ -179,6 +183,50 @@ void TestCtl::failingDisplayDoesNotStopOthers()
     QVERIFY2(lines[3].startsWith(last.port() + ": ok: "), qPrintable(lines[3]));
     QCOMPARE(readFile(path("first.vfd")), readFile(image));
     QCOMPARE(readFile(path("last.vfd")), readFile(image));
+}
+
+// A pseudo-terminal that nobody answers on: the other end is held open
+// and never read or written.
+class SilentPty
+{
+public:
+    SilentPty() : m_master(posix_openpt(O_RDWR | O_NOCTTY))
+    {
+        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
+            m_port = QString::fromLocal8Bit(ptsname(m_master));
+    }
+    ~SilentPty()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    SilentPty(const SilentPty &) = delete;
+    SilentPty &operator=(const SilentPty &) = delete;
+    QString port() const { return m_port; }
+
+private:
+    int m_master;
+    QString m_port;
+};
+
+void TestCtl::findReportsEachPort()
+{
+    SimProcess plain(QStringLiteral(TQ540SIM));
+    SimProcess shop(QStringLiteral(TQ540SIM));
+    SilentPty silent;
+    QVERIFY(!silent.port().isEmpty());
+    QVERIFY(plain.start({"--quiet"}));
+    QVERIFY(shop.start({"--quiet", "--image", file("shop.vfd", crafted())}));
+
+    const Run run = ctl({"find", "-p", plain.port(), "-p", silent.port(), "-p", shop.port()});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts),
+             QStringList({plain.port() + ": answered at 9600,n,8,1: command set KS310, character "
+                                         "set USA/Eurpope  (Default), display baud 9600,n,8,1 "
+                                         "(Default)",
+                          silent.port() + ": no answer: no answer at 9600 or 19200",
+                          shop.port() + ": answered at 9600,n,8,1: command set LogicControl, "
+                                        "character set Greek CP8859-7, display baud 19200,n,8,1"}));
 }
 
 void TestCtl::wrongValueWritesNothing_data()
