@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "app/Controls.h"
 #include "app/widgets/DisplayPicture.h"
@@ -111,7 +112,10 @@ void CheckPage::buildControls(QWidget *page, QPoint pageOrigin)
     connect(&m_check, &DisplayCheck::comparisonChanged, this, &CheckPage::showComparison);
     connect(&m_check, &DisplayCheck::testChanged, this, &CheckPage::showTest);
     connect(&m_check, &DisplayCheck::speedNoteChanged, this, &CheckPage::showSpeedNote);
+    connect(&m_check, &DisplayCheck::foundChanged, this, &CheckPage::showFound);
+    connect(&m_check, &DisplayCheck::findProgress, this, &CheckPage::showProgress);
 
+    showFound();
     showComparison();
     showTest();
     showSpeedNote();
@@ -152,6 +156,24 @@ void CheckPage::showTestOutcome(const QString &text)
 {
     m_testOutcome = text;
     showTest();
+}
+
+void CheckPage::showFound()
+{
+    if (!isBuilt())
+        return;
+    const QSignalBlocker blocker(m_found);
+    m_found->clear();
+    for (const FindResult &result : m_check.found())
+        m_found->addItem(DisplayCheck::foundText(result));
+}
+
+void CheckPage::chooseRow(int row)
+{
+    if (!isBuilt() || row < 0 || row >= m_found->count())
+        return;
+    const QSignalBlocker blocker(m_found);
+    m_found->setCurrentRow(row);
 }
 
 void CheckPage::showComparison()

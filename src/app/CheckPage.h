@@ -36,6 +36,8 @@ public:
     void showProgress(int done, int total);
     // The outcome of the last "Send Test".
     void showTestOutcome(const QString &text);
+    // Marks the row of the display taken for the link.
+    void chooseRow(int row);
 
 signals:
     void findClicked();

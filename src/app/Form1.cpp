@@ -157,6 +157,10 @@ void Form1::createPages()
 
     m_checkPage = new CheckPage(m_check, checkPage, pageOrigin);
     connect(m_checkPage, &DeferredPage::built, this, &Form1::chainTabOrder);
+    connect(m_checkPage, &CheckPage::findClicked, this, &Form1::FindVFD_Click);
+    connect(m_checkPage, &CheckPage::stopClicked, &m_check, &DisplayCheck::stopFind);
+    connect(&m_check, &DisplayCheck::findFinished, this, &Form1::FindFinished);
+    connect(m_checkPage, &CheckPage::resultChosen, this, &Form1::ChooseFound);
     connect(m_checkPage, &CheckPage::compareClicked, this, &Form1::Compare_Click);
     connect(m_checkPage, &CheckPage::sendTestClicked, this, &Form1::SendTest_Click);
 }
@@ -231,6 +235,7 @@ void Form1::closeEvent(QCloseEvent *event)
 {
     if (m_transferRunning) {
         m_closeRequested = true;
+        m_check.stopFind(); // a search ends within a second, then the window closes
         event->ignore();
         return;
     }
@@ -333,6 +338,46 @@ void Form1::GetSetting_Click()
     // The user acknowledges the reply before the window shows it.
     m_prompts.message(Messages::uploadOk(), appTitle());
     m_config.applyUpload(*result);
+}
+
+// A search runs on worker threads while the window stays responsive; it
+// counts as a transfer, so that nothing else opens a port meanwhile.
+void Form1::FindVFD_Click()
+{
+    if (m_transferRunning)
+        return;
+    const QList<PortChoice> ports = DisplayCheck::portsToAsk(
+        OptionLists::commPorts(), SystemPortEnumerator().ports(), m_portBox->currentText());
+    beginTransfer();
+    m_checkPage->setFinding(true);
+    m_check.startFind(ports);
+}
+
+void Form1::FindFinished()
+{
+    m_checkPage->setFinding(false);
+    if (!endTransfer())
+        return;
+    if (const std::optional<int> only = m_check.onlyAnswer()) {
+        ChooseFound(*only);
+        m_checkPage->chooseRow(*only);
+    }
+}
+
+// An answered display's port and speed become the window's link.
+void Form1::ChooseFound(int row)
+{
+    const std::optional<Transfer::Target> chosen = m_check.choice(row);
+    if (!chosen)
+        return;
+    for (QComboBox *box : {static_cast<QComboBox *>(m_portBox), m_linkSettingsBox}) {
+        const QString text = box == m_linkSettingsBox ? chosen->settings : chosen->port.shownText;
+        const int entry = box->findText(text);
+        if (entry >= 0)
+            box->setCurrentIndex(entry);
+        else
+            box->setEditText(text);
+    }
 }
 
 // The page's uses of the port run as the window's own transfers do, so

@@ -61,6 +61,9 @@ private slots:
     void GetSetting_Click();
     void Save_Click();
     void Load_Click();
+    void FindVFD_Click();
+    void FindFinished();
+    void ChooseFound(int row);
     void Compare_Click();
     void SendTest_Click();
 

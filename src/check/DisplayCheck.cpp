@@ -72,11 +72,95 @@ DisplayCheck::DisplayCheck(const Configuration &config, MSComm &comm, TickCounte
     : QObject(parent), m_config(config), m_comm(comm), m_ticks(ticks),
       m_line2(defaultLine2())
 {
+    makeFinder(DisplayFinder::systemLinks());
     followCommandSet();
     connect(&m_config, &Configuration::listPositionChanged, this, [this](DisplaySetting setting) {
         if (setting == DisplaySetting::CommandSet)
             followCommandSet();
     });
+}
+
+// --- Find VFD ------------------------------------------------------------
+
+QList<PortChoice> DisplayCheck::portsToAsk(const QStringList &listed,
+                                           const QList<DetectedPort> &detected,
+                                           const QString &typed)
+{
+    QList<PortChoice> ports;
+    for (const QString &entry : listed)
+        ports << PortChoice::fromComboText(listed, entry);
+    for (const DetectedPort &port : detected)
+        ports << PortChoice::fromComboText(listed, port.device);
+    if (!typed.trimmed().isEmpty())
+        ports << PortChoice::fromComboText(listed, typed.trimmed());
+    return DisplayFinder::distinct(ports);
+}
+
+void DisplayCheck::makeFinder(DisplayFinder::LinkFactory links)
+{
+    m_finder = std::make_unique<DisplayFinder>(std::move(links));
+    connect(m_finder.get(), &DisplayFinder::progress, this, &DisplayCheck::findProgress);
+    connect(m_finder.get(), &DisplayFinder::resultReady, this, [this](const FindResult &result) {
+        m_found << result;
+        emit foundChanged();
+    });
+    connect(m_finder.get(), &DisplayFinder::finished, this, &DisplayCheck::findFinished);
+}
+
+void DisplayCheck::setFinderLinks(DisplayFinder::LinkFactory links)
+{
+    if (!finding())
+        makeFinder(std::move(links));
+}
+
+void DisplayCheck::startFind(const QList<PortChoice> &ports)
+{
+    if (finding())
+        return;
+    m_found.clear();
+    emit foundChanged();
+    m_finder->start(ports);
+}
+
+void DisplayCheck::stopFind()
+{
+    m_finder->stop();
+}
+
+bool DisplayCheck::finding() const
+{
+    return m_finder->isRunning();
+}
+
+QString DisplayCheck::foundText(const FindResult &result)
+{
+    if (result.answered())
+        return QStringLiteral("%1: %2, %3").arg(result.port, result.settings, result.summary());
+    return QStringLiteral("%1: %2").arg(result.port,
+                                        result.reason.isEmpty() ? result.outcomeName()
+                                                                : result.reason);
+}
+
+std::optional<Transfer::Target> DisplayCheck::choice(int row) const
+{
+    if (row < 0 || row >= m_found.size() || !m_found.at(row).answered())
+        return std::nullopt;
+    const FindResult &result = m_found.at(row);
+    return Transfer::Target{PortChoice::fromComboText(OptionLists::commPorts(), result.port),
+                            result.settings};
+}
+
+std::optional<int> DisplayCheck::onlyAnswer() const
+{
+    std::optional<int> only;
+    for (int row = 0; row < m_found.size(); ++row) {
+        if (!m_found.at(row).answered())
+            continue;
+        if (only)
+            return std::nullopt;
+        only = row;
+    }
+    return only;
 }
 
 // --- Compare With VFD ----------------------------------------------------

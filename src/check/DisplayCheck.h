@@ -1,11 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include "check/DisplayFinder.h"
+#include "check/FindResult.h"
+#include "check/PortEnumerator.h"
 #include "commandsets/TestScreen.h"
 #include "link/Transfer.h"
 #include "model/SettingsImage.h"
@@ -14,8 +18,8 @@ class Configuration;
 class MSComm;
 class TickCounter;
 
-// The "VFD Check" page without its widgets: whether the display holds the
-// window's settings, a test screen in the window's command set, and the
+// The "VFD Check" page without its widgets: where the display is, whether
+// it holds the window's settings, a test screen in the window's command set, and the
 // link speed the display will want after a download. The window's
 // configuration is only ever read.
 class DisplayCheck : public QObject
@@ -25,6 +29,28 @@ class DisplayCheck : public QObject
 public:
     DisplayCheck(const Configuration &config, MSComm &comm, TickCounter &ticks,
                  QObject *parent = nullptr);
+
+    // --- Find VFD --------------------------------------------------------
+    // The ports a search asks: the list's entries, the ports the system
+    // reports, and a typed device; each device once.
+    static QList<PortChoice> portsToAsk(const QStringList &listed,
+                                        const QList<DetectedPort> &detected,
+                                        const QString &typed);
+    // Where the finder's serial components come from (tests script them).
+    // Ignored while a search runs.
+    void setFinderLinks(DisplayFinder::LinkFactory links);
+    void startFind(const QList<PortChoice> &ports);
+    void stopFind();
+    bool finding() const;
+    // The results so far, one a port, in the order they came.
+    const QList<FindResult> &found() const { return m_found; }
+    // A result as the list shows it: "Com 2: 19200,n,8,1, command set ...".
+    static QString foundText(const FindResult &result);
+    // The port and the link settings of an answered result; nothing for a
+    // row that did not answer.
+    std::optional<Transfer::Target> choice(int row) const;
+    // The only display that answered, if exactly one did.
+    std::optional<int> onlyAnswer() const;
 
     // --- Compare With VFD ------------------------------------------------
     // Reads the display into an image of its own and names what differs
@@ -66,6 +92,9 @@ public:
     QString speedNote() const;
 
 signals:
+    void findProgress(int done, int total);
+    void foundChanged();
+    void findFinished();
     void comparisonChanged();
     // The command set, a text or the preview changed.
     void testChanged();
@@ -75,9 +104,13 @@ private:
     void followCommandSet();
     void updateSpeedNote();
 
+    void makeFinder(DisplayFinder::LinkFactory links);
+
     const Configuration &m_config;
     MSComm &m_comm;
     TickCounter &m_ticks;
+    std::unique_ptr<DisplayFinder> m_finder;
+    QList<FindResult> m_found;
     QStringList m_comparison;
     int m_set = -1; // the set the default text was made for
     QString m_line1;

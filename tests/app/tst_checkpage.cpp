@@ -12,8 +12,43 @@ class tst_CheckPage : public QObject
     Q_OBJECT
 
 private slots:
+    void findSetsTheLink();
     void compareSendTestAndSpeedNote();
 };
+
+// Com 2 holds a display; every other port, the system's included, cannot be
+// opened. The one display found becomes the window's link.
+void tst_CheckPage::findSetsTheLink()
+{
+    FormRig rig;
+    SettingsImage held;
+    held.set(ImageLayout::CommandSet, 7);
+    const QByteArray reply = QByteArray(1, '\xAA') + held.configBytes();
+    rig.form.displayCheck().setFinderLinks([reply](const PortChoice &port) {
+        auto ticks = std::make_unique<FakeTicks>();
+        auto comm = std::make_unique<FakeComm>(ticks.get());
+        comm->refuseOpen = port.shownText != QStringLiteral("Com 2");
+        comm->reply = {{5, reply}};
+        return DisplayFinder::Link{std::move(ticks), std::move(comm)};
+    });
+    rig.combo("Baud")->setCurrentIndex(1);
+
+    rig.click("FindVFD");
+    QVERIFY(!rig.get<QPushButton>("Download")->isEnabled());
+    QVERIFY(rig.get<QPushButton>("FindStop")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.get<QPushButton>("Download")->isEnabled(), 10000);
+
+    auto *found = rig.get<QListWidget>("FindList");
+    QVERIFY(found->count() >= 8);
+    const QList<QListWidgetItem *> answered =
+        found->findItems(QStringLiteral("Com 2: 9600,n,8,1, "), Qt::MatchStartsWith);
+    QCOMPARE(answered.size(), 1);
+    QVERIFY(answered.first()->text().contains("CD5220"));
+    QCOMPARE(found->currentItem(), answered.first());
+    QCOMPARE(rig.comboText("Comm"), QStringLiteral("Com 2"));
+    QCOMPARE(rig.comboText("Baud"), QStringLiteral("9600,n,8,1"));
+    QVERIFY(!rig.get<QPushButton>("FindStop")->isEnabled());
+}
 
 void tst_CheckPage::compareSendTestAndSpeedNote()
 {

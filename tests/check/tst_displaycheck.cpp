@@ -39,6 +39,7 @@ class DisplayCheckTest : public QObject
     Q_OBJECT
 
 private slots:
+    void portsToAsk();
     void compareNamesEachField_data();
     void compareNamesEachField();
     void compareLeavesTheWindowAlone();
@@ -49,6 +50,20 @@ private slots:
     void speedNote_data();
     void speedNote();
 };
+
+// The list's entries, then the system's ports, then the typed one; a
+// device reached two ways is asked once.
+void DisplayCheckTest::portsToAsk()
+{
+    const QStringList listed = {"Com 1", "Com 2"};
+    const QList<DetectedPort> detected = {{systemPortName(2), "on board"},
+                                          {"/dev/ttyUSB0", "FT232R USB UART"}};
+    QStringList asked;
+    for (const PortChoice &port : DisplayCheck::portsToAsk(listed, detected, " /dev/ttyACM0 "))
+        asked << port.shownText;
+    QCOMPARE(asked, (QStringList{"Com 1", "Com 2", "/dev/ttyUSB0", "/dev/ttyACM0"}));
+    QCOMPARE(DisplayCheck::portsToAsk(listed, {}, "Com 2").size(), 2);
+}
 
 void DisplayCheckTest::compareNamesEachField_data()
 {
