@@ -57,8 +57,10 @@ void CheckPage::buildControls(QWidget *page, QPoint pageOrigin)
     QLabel *foundLabel = Controls::label(page, QStringLiteral("Label11"),
                                          QStringLiteral("Displays found :"), place(FoundLabelAt));
     m_found = new QListWidget(page);
-    Controls::identify(m_found, QStringLiteral("FindList"));
+    Controls::identify(m_found, QStringLiteral("FindList"), QStringLiteral("Displays found :"));
     m_found->setGeometry(place(FoundAt));
+    m_found->setWordWrap(true);
+    m_found->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     foundLabel->setBuddy(m_found);
 
     m_compare = Controls::button(page, QStringLiteral("CompareVFD"),
@@ -66,8 +68,12 @@ void CheckPage::buildControls(QWidget *page, QPoint pageOrigin)
     QLabel *diffLabel = Controls::label(page, QStringLiteral("Label12"),
                                         QStringLiteral("Differences :"), place(DiffLabelAt));
     m_differences = new QListWidget(page);
-    Controls::identify(m_differences, QStringLiteral("CompareList"));
+    Controls::identify(m_differences, QStringLiteral("CompareList"),
+                       QStringLiteral("Differences :"));
     m_differences->setGeometry(place(DifferencesAt));
+    // A field's line is read whole, without scrolling sideways.
+    m_differences->setWordWrap(true);
+    m_differences->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     diffLabel->setBuddy(m_differences);
 
     QLabel *setLabel = Controls::label(page, QStringLiteral("Label13"),
@@ -195,7 +201,11 @@ void CheckPage::showTest()
         m_line1->setText(m_check.line1());
     if (m_line2->text() != m_check.line2())
         m_line2->setText(m_check.line2());
-    m_preview->setRows(m_check.preview());
+    const QStringList rows = m_check.preview();
+    m_preview->setRows(rows);
+    // A screen reader says what the glass would show.
+    m_preview->setAccessibleName(
+        tr("Test screen preview: %1 / %2").arg(rows.value(0).trimmed(), rows.value(1).trimmed()));
     const QString refusal = m_check.refusal();
     m_testNote->setText(refusal.isEmpty() ? m_testOutcome
                                           : tr("Send Test is not possible: %1.").arg(refusal));

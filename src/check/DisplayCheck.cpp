@@ -176,8 +176,10 @@ Result<QStringList> DisplayCheck::compare(const Transfer::Target &target)
     const QStringList found = differences(m_config.assembledImage(), *display);
     m_comparison = found.isEmpty()
                        ? QStringList{tr("The display holds exactly the window's settings.")}
-                       : QStringList{tr("The display differs in %n field(s):", nullptr,
-                                        static_cast<int>(found.size()))} +
+                       : QStringList{found.size() == 1
+                                         ? tr("The display differs in 1 field:")
+                                         : tr("The display differs in %1 fields:")
+                                               .arg(found.size())} +
                              found;
     emit comparisonChanged();
     return found;
