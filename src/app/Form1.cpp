@@ -434,14 +434,17 @@ void Form1::Load_Click()
     m_currentFileName = path;
     if (path.isEmpty())
         return;
-    if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
-        return;
-    LoadFile();
+    confirmAndLoad();
 }
 
 void Form1::openFileFromCommandLine(const QString &path)
 {
     m_currentFileName = path;
+    confirmAndLoad();
+}
+
+void Form1::confirmAndLoad()
+{
     if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
         return;
     LoadFile();

@@ -74,6 +74,8 @@ private:
     void createShortcuts();
     void chainTabOrder();
     void LoadFile();
+    // Asks the load question for m_currentFileName, then loads it.
+    void confirmAndLoad();
     Transfer::Target currentTarget() const;
     QList<QPushButton *> startButtons() const;
     // While a transfer runs, its closing pause included, nothing else can
