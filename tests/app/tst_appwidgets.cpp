@@ -1,5 +1,5 @@
+#include <QAbstractItemView>
 #include <QImage>
-#include <QSerialPortInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -8,6 +8,8 @@
 #include "app/widgets/DotGrid.h"
 #include "app/widgets/PortComboBox.h"
 #include "app/widgets/WrapButton.h"
+#include "link/PortChoice.h"
+#include "model/OptionLists.h"
 
 // The window's small widgets on their own.
 class tst_AppWidgets : public QObject
@@ -22,7 +24,7 @@ private slots:
     void dotGridIsOneTabStopWithArrowKeys();
     void asciiValidator_data();
     void asciiValidator();
-    void portTooltipListsTheSystemPorts();
+    void portListShowsDetectedPorts();
     void wrapButtonKeepsItsCaption();
 };
 
@@ -129,20 +131,56 @@ void tst_AppWidgets::asciiValidator()
              acceptable ? QValidator::Acceptable : QValidator::Invalid);
 }
 
-void tst_AppWidgets::portTooltipListsTheSystemPorts()
+namespace {
+// Ports that a test plugs in and pulls out.
+class FakeEnumerator final : public PortEnumerator
 {
+public:
+    explicit FakeEnumerator(const QList<DetectedPort> *ports) : m_ports(ports) {}
+    QList<DetectedPort> ports() const override { return *m_ports; }
+
+private:
+    const QList<DetectedPort> *m_ports;
+};
+} // namespace
+
+void tst_AppWidgets::portListShowsDetectedPorts()
+{
+    const QString byId = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    QList<DetectedPort> plugged = {{"/dev/ttyUSB0", "FT232R USB UART"}, {byId, ""}};
     PortComboBox box;
-    box.addItems({"Com 1", "Com 2"});
-    QVERIFY(box.isEditable());
+    box.setPortEnumerator(std::make_unique<FakeEnumerator>(&plugged));
+    box.addItems(OptionLists::commPorts());
+    box.setEditText("/dev/typed");
     box.show();
+
     box.showPopup();
-    const QString tip = box.toolTip();
-    QVERIFY(!tip.isEmpty());
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports)
-        QVERIFY2(tip.contains(port.systemLocation()), qPrintable(tip));
-    if (ports.isEmpty())
-        QCOMPARE(tip, QStringLiteral("No serial port found"));
+    QCOMPARE(box.count(), 10);
+    QCOMPARE(box.itemText(7), QStringLiteral("Com 8"));
+    QCOMPARE(box.itemText(8), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(box.itemData(8, Qt::AccessibleTextRole).toString(),
+             QStringLiteral("/dev/ttyUSB0  FT232R USB UART"));
+    QCOMPARE(box.currentText(), QStringLiteral("/dev/typed"));
+    QCOMPARE(box.toolTip(), QStringLiteral("Serial ports found:\n/dev/ttyUSB0 - FT232R USB UART\n") + byId);
+    QVERIFY(box.view()->width() >= box.fontMetrics().horizontalAdvance(byId));
+    box.hidePopup();
+
+    box.setCurrentIndex(8);
+    QCOMPARE(PortChoice::fromComboText(OptionLists::commPorts(), box.currentText()).device(),
+             QStringLiteral("/dev/ttyUSB0"));
+
+    // Pulled out and another plugged in: the list follows, the box keeps its text.
+    plugged = {{"/dev/ttyACM0", "USB serial"}};
+    box.showPopup();
+    QCOMPARE(box.count(), 9);
+    QCOMPARE(box.itemText(8), QStringLiteral("/dev/ttyACM0"));
+    QCOMPARE(box.currentText(), QStringLiteral("/dev/ttyUSB0"));
+    box.hidePopup();
+
+    plugged.clear();
+    box.showPopup();
+    QCOMPARE(box.count(), 8);
+    QCOMPARE(box.toolTip(), QStringLiteral("No serial port found"));
     box.hidePopup();
 }
 
