@@ -256,7 +256,7 @@ QString DisplayCheck::sendTest(const Transfer::Target &target)
     const TestScreen::Result screen = testScreen();
     if (!screen.ok())
         return TestScreen::describe(*screen.problem);
-    const Result<void> sent = Transfer::send(m_comm, m_ticks, target, screen.bytes);
+    const Result<void> sent = Transfer::write(m_comm, m_ticks, target, screen.bytes);
     return sent ? QString() : Messages::sentence(sent.error());
 }
 

@@ -13,6 +13,7 @@ int edit(const QStringList &arguments);
 int download(const QStringList &arguments);
 int upload(const QStringList &arguments);
 int diff(const QStringList &arguments);
+int test(const QStringList &arguments);
 int find(const QStringList &arguments);
 
 } // namespace Commands

@@ -6,6 +6,7 @@
 #include "Commands.h"
 #include "Displays.h"
 #include "ImageView.h"
+#include "LinkOptions.h"
 #include "Output.h"
 #include "messages/Messages.h"
 #include "model/OptionLists.h"
@@ -19,6 +20,8 @@ const QString Settings = QStringLiteral("settings");
 const QString Quiet = QStringLiteral("quiet");
 const QString Json = QStringLiteral("json");
 const QString Output = QStringLiteral("output");
+
+} // namespace
 
 void addLinkOptions(Cli::CommandLine &line, const QString &portHelp)
 {
@@ -40,6 +43,8 @@ Displays::Progress progress(const Cli::CommandLine &line)
     return !line.isSet(Quiet) && Cli::stderrIsTerminal() ? Displays::Progress::Shown
                                                          : Displays::Progress::Hidden;
 }
+
+namespace {
 
 // The window's port number for a system port, 0 when it has none.
 int numberOf(const QSerialPortInfo &info)

@@ -17,6 +17,8 @@ QString hexOption(const ImageCodec::LinePlace &line)
     return QLatin1String(line.name) + QStringLiteral("-hex");
 }
 
+} // namespace
+
 int listPosition(const QString &option, const DisplaySettingInfo &setting, const QString &value)
 {
     const QStringList &entries = setting.entries();
@@ -35,6 +37,8 @@ int listPosition(const QString &option, const DisplaySettingInfo &setting, const
                        .arg(option, value, entries.join(QStringLiteral("\", \""))));
     return found;
 }
+
+namespace {
 
 void checkFits(const QString &option, qsizetype count, const char *what, int cells)
 {

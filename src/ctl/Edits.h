@@ -34,6 +34,10 @@ void addOptions(Cli::CommandLine &commandLine);
 // Reads the edits; a usage Failure names the first value that is wrong.
 Plan read(const Cli::CommandLine &commandLine);
 
+// The position that an option's value names in the setting's list: an
+// entry's text or its 0-based position. A usage Failure otherwise.
+int listPosition(const QString &option, const DisplaySettingInfo &setting, const QString &value);
+
 // Applies checked edits, then assembles the image as a save does.
 void apply(const Plan &plan, Configuration &config);
 

@@ -25,6 +25,7 @@ constexpr Command Table[] = {
     {"download", "write a settings file into one or more displays at once", Commands::download},
     {"upload", "read the settings of a display", Commands::upload},
     {"diff", "name the fields in which two settings files differ", Commands::diff},
+    {"test", "write a test screen into displays in their command set", Commands::test},
     {"find", "ask ports for a display at 9600 and 19200 baud", Commands::find},
 };
 

@@ -82,6 +82,41 @@ Error uploadStopped(MSComm &comm, const Target &target, const Error &error)
     return stopped(error, Stage::Uploading, target);
 }
 
+// Opens the port, discards stale input, sends the bytes one by one and
+// waits until they have left the port; closes the port on every outcome.
+Result<void> sendAll(MSComm &comm, TickCounter &ticks, const Target &target,
+                     QByteArrayView bytes, Stage sending, Stage draining)
+{
+    if (Result<void> opened = open(comm, target); !opened)
+        return opened;
+    discardInput(comm); // stale bytes of an earlier exchange
+
+    for (qsizetype k = 0; k < bytes.size(); ++k) {
+        const Result<void> sent = SendByte(comm, ticks, static_cast<quint8>(bytes[k]));
+        if (!sent) {
+            comm.setPortOpen(false);
+            Error error = stopped(sent.error(), sending, target);
+            error.count = static_cast<int>(k);
+            error.total = static_cast<int>(bytes.size());
+            return error;
+        }
+    }
+
+    // The bytes count as sent once the system has taken them; they reach
+    // the display only when they have left the port.
+    const Result<void> drained =
+        drain(comm, ticks, LineSettings::parse(target.settings).value_or(LineSettings()),
+              static_cast<int>(bytes.size()));
+    if (!drained) {
+        comm.setPortOpen(false);
+        return stopped(drained.error(), draining, target);
+    }
+
+    discardInput(comm); // whatever the display said meanwhile is not examined
+    comm.setPortOpen(false);
+    return {};
+}
+
 } // namespace
 
 Result<void> SendByte(MSComm &comm, TickCounter &ticks, quint8 byte)
@@ -126,39 +161,12 @@ Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
     bytes.append(static_cast<char>(DownloadCommand));
     bytes.append(static_cast<char>(LeadByte));
     bytes.append(image.configBytes());
-    return send(comm, ticks, target, bytes);
+    return sendAll(comm, ticks, target, bytes, Stage::Downloading, Stage::Draining);
 }
 
-Result<void> send(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes)
+Result<void> write(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes)
 {
-    if (Result<void> opened = open(comm, target); !opened)
-        return opened;
-    discardInput(comm); // stale bytes of an earlier exchange
-
-    for (qsizetype k = 0; k < bytes.size(); ++k) {
-        const Result<void> sent = SendByte(comm, ticks, static_cast<quint8>(bytes[k]));
-        if (!sent) {
-            comm.setPortOpen(false);
-            Error error = stopped(sent.error(), Stage::Downloading, target);
-            error.count = static_cast<int>(k);
-            error.total = static_cast<int>(bytes.size());
-            return error;
-        }
-    }
-
-    // The bytes count as sent once the system has taken them; they reach
-    // the display only when they have left the port.
-    const Result<void> drained =
-        drain(comm, ticks, LineSettings::parse(target.settings).value_or(LineSettings()),
-              static_cast<int>(bytes.size()));
-    if (!drained) {
-        comm.setPortOpen(false);
-        return stopped(drained.error(), Stage::Draining, target);
-    }
-
-    discardInput(comm); // whatever the display said meanwhile is not examined
-    comm.setPortOpen(false);
-    return {};
+    return sendAll(comm, ticks, target, bytes, Stage::Writing, Stage::Writing);
 }
 
 Result<void> downloadThenPause(MSComm &comm, TickCounter &ticks, const Target &target,

@@ -46,9 +46,10 @@ struct Target
 Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
                       const SettingsImage &image);
 
-// The same for any bytes (a test screen): sent one at a time, each wait
-// bounded, then watched off the line; a failure names the bytes sent.
-Result<void> send(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes);
+// Any other bytes for the display in normal operation (a test screen), sent
+// as a download sends its own: byte by byte, watched until they have left
+// the port, the port closed on every outcome.
+Result<void> write(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes);
 
 // "Download Setting To VFD" whole: the download, then, when it succeeded,
 // the closing pause while the display takes its new settings. `whilePausing`

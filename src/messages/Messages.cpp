@@ -169,6 +169,17 @@ QString sentence(const Error &error)
         return QStringLiteral("The upload from %1 stopped and the port was closed: %2. Nothing "
                               "was changed.")
             .arg(error.subject, reason(error));
+    case Stage::Writing:
+        if (error.total > 0)
+            return QStringLiteral("Writing to %1 stopped after %2 of %3 bytes and the port was "
+                                  "closed: %4.")
+                .arg(error.subject)
+                .arg(error.count)
+                .arg(error.total)
+                .arg(reason(error));
+        return QStringLiteral("Writing to %1 failed while its last bytes were on their way, and "
+                              "the port was closed: %2.")
+            .arg(error.subject, reason(error));
     }
     return reason(error);
 }

@@ -48,6 +48,7 @@ struct Error
         Downloading, // count of total bytes were sent
         Draining,    // every byte was sent, the last ones had not left
         Uploading,   // the request or the reply broke off
+        Writing,     // other bytes for the display; count of total were sent (total 0: all)
     };
 
     Reason reason = Reason::DeviceFailed;

@@ -7,12 +7,20 @@
 
 using namespace Protocol;
 
+void DisplaySimulator::setImage(const SettingsImage &image)
+{
+    m_image = image;
+    m_screen.setCommandSet(m_image.at(ImageLayout::CommandSet));
+}
+
 DisplaySimulator::Event DisplaySimulator::feed(quint8 byte)
 {
     switch (m_state) {
     case State::Idle:
         if (byte == Escape)
             m_state = State::Escape;
+        else
+            show(QByteArrayView(reinterpret_cast<const char *>(&byte), 1));
         return Event::None;
     case State::Escape:
         if (byte == DownloadCommand) {
@@ -20,7 +28,12 @@ DisplaySimulator::Event DisplaySimulator::feed(quint8 byte)
         } else if (byte == UploadCommand) {
             m_state = State::Idle;
             return Event::UploadRequested;
-        } else if (byte != Escape) {
+        } else if (byte == Escape) {
+            // The first ESC was no exchange; the second may start one.
+            show("\x1B");
+        } else {
+            const char command[] = {char(Escape), char(byte)};
+            show(QByteArrayView(command, 2));
             m_state = State::Idle;
         }
         return Event::None;
@@ -36,8 +49,11 @@ DisplaySimulator::Event DisplaySimulator::feed(quint8 byte)
         m_incoming.append(static_cast<char>(byte));
         if (m_incoming.size() < ImageLayout::ConfigLength)
             return Event::None;
-        if (!m_options.keepImage)
-            m_image.setConfigBytes(m_incoming);
+        if (!m_options.keepImage) {
+            SettingsImage stored;
+            stored.setConfigBytes(m_incoming);
+            setImage(stored);
+        }
         m_incoming.clear();
         m_state = State::Idle;
         return m_options.keepImage ? Event::Kept : Event::Downloaded;

@@ -5,10 +5,16 @@
 
 #include "link/Protocol.h"
 #include "model/SettingsImage.h"
+#include "screen/ScreenInterpreter.h"
 
 // The TQ-540's side of the two exchanges, byte by byte: 0x1B 0xEF 0xAA and
 // 126 bytes store a new image; 0x1B 0xEE asks for 0xAA and the image. The
 // reply can be made wrong on purpose, to test how the utility copes.
+//
+// Every other byte is what a point-of-sale program sends in normal
+// operation: it goes, in order, to the screen, read in the command set the
+// image holds (byte 6). An ESC that does not start an exchange goes there
+// too, with the byte after it: several sets begin their commands with ESC.
 class DisplaySimulator
 {
 public:
@@ -35,7 +41,11 @@ public:
     explicit DisplaySimulator(const Options &options) : m_options(options) {}
 
     const SettingsImage &image() const { return m_image; }
-    void setImage(const SettingsImage &image) { m_image = image; }
+    // Also switches the screen to the image's command set.
+    void setImage(const SettingsImage &image);
+
+    const ScreenInterpreter &screen() const { return m_screen; }
+    ScreenInterpreter::Unknown takeUnknown() { return m_screen.takeUnknown(); }
 
     // One byte from the line.
     Event feed(quint8 byte);
@@ -51,7 +61,10 @@ private:
     enum class State { Idle, Escape, Lead, Image };
 
     Options m_options;
+    void show(QByteArrayView bytes) { m_screen.feed(bytes); }
+
     SettingsImage m_image;
+    ScreenInterpreter m_screen{m_image.at(ImageLayout::CommandSet)};
     State m_state = State::Idle;
     QByteArray m_incoming;
 };

@@ -10,11 +10,15 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QSaveFile>
 
 #include "DisplaySimulator.h"
+#include "ScreenView.h"
 #include "SimLine.h"
+#include "commandsets/CommandSets.h"
 #include "files/SettingsFile.h"
 #include "messages/Messages.h"
+#include "model/OptionLists.h"
 
 namespace {
 
@@ -26,11 +30,15 @@ void requestStop(int)
 }
 
 bool s_quiet = false;
+// Lines of the screen box printed last on a terminal, with nothing after
+// them: the next box is drawn over them. 0 when other lines followed.
+int s_boxLines = 0;
 
 void say(const QString &text)
 {
     std::fputs(qPrintable(text + QLatin1Char('\n')), stdout);
     std::fflush(stdout);
+    s_boxLines = 0;
 }
 
 void report(const QString &text)
@@ -52,7 +60,9 @@ struct SimOptions
     std::optional<QString> device; // none: a pseudo-terminal
     int baud = 9600;
     std::optional<QString> image; // the .vfd file to start from
+    std::optional<int> commandSet; // replaces the image's
     QString saveFile;
+    QString screenFile;
     bool once = false;
     bool quiet = false;
     int firstByteDelay = 0;
@@ -63,9 +73,17 @@ struct SimOptions
 
 void addOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(
-        QStringLiteral("Plays a TQ-540 customer display for the setup utility. By default it "
-                       "opens a pseudo-terminal and prints the port to type into Comm."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Plays a TQ-540 customer display for the setup utility. By default it opens a "
+        "pseudo-terminal and prints the port to type into Comm.\n\n"
+        "Outside its setup exchanges it shows, as a 2 x 20 box, what a point-of-sale program "
+        "writes in the command set its image holds. It interprets EPSON, UTC/S, UTC/P, AEDEX, "
+        "ADM788, CD5220, EMAX and LogicControl as public programming guides of two-line "
+        "customer displays describe them: the same bytes in guides of unrelated display "
+        "families, except EMAX (one family's guides, printed with AEDEX) and the trailing 0D of "
+        "ADM788 (inferred). That \"UTC/P\" is the enhanced UTC set is an inference. KS310 and "
+        "DSP800 have no public description: in those modes every byte is shown as data. "
+        "Sequences it does not interpret are noted in hex under the box."));
     parser.addHelpOption();
     parser.addVersionOption();
     const auto option = [&](const char *name, const char *help, const char *value = nullptr) {
@@ -79,6 +97,14 @@ void addOptions(QCommandLineParser &parser)
            "speed");
     option("image", "Start from this .vfd file (126 bytes) instead of zeros.", "file");
     option("save", "Write the image to this file after every download.", "file");
+    option("command",
+           "Start in this command set (list entry, any case, \"(Default)\" optional, or its "
+           "position 0 to 9) instead of the image's.",
+           "name");
+    option("screen",
+           "After every change of the screen, replace this file with its two rows of 20 "
+           "characters (a code outside 0x20..0x7E as ?).",
+           "file");
     option("once", "Exit after one download or one answered upload.");
     option("quiet", "Print only the port line.");
     option("no-answer", "Ignore upload requests.");
@@ -118,6 +144,21 @@ std::optional<QString> textOption(const QCommandLineParser &parser, const QStrin
     return parser.isSet(name) ? std::optional(parser.value(name)) : std::nullopt;
 }
 
+// A command set as tq540ctl takes a list entry: its text or its position.
+int commandSetOf(const QString &name)
+{
+    const QStringList &entries = OptionLists::commandSets();
+    bool isNumber = false;
+    int position = name.toInt(&isNumber);
+    if (!isNumber)
+        position = OptionLists::positionOf(entries, name);
+    if (!CommandSets::isListed(position))
+        fail(QStringLiteral("--command \"%1\": give an entry of \"%2\" or its position 0 to %3")
+                 .arg(name, entries.join(QStringLiteral("\", \"")))
+                 .arg(entries.size() - 1));
+    return position;
+}
+
 // Reads the command line; prints the help or the version and exits, or
 // fails, where it says so.
 SimOptions parseOptions(const QCoreApplication &app)
@@ -144,6 +185,9 @@ SimOptions parseOptions(const QCoreApplication &app)
     options.baud = number("baud", 9600, 1, 4000000);
     options.once = isSet("once");
     options.saveFile = parser.value(QStringLiteral("save"));
+    options.screenFile = parser.value(QStringLiteral("screen"));
+    if (const std::optional<QString> name = textOption(parser, QStringLiteral("command")))
+        options.commandSet = commandSetOf(*name);
     options.image = textOption(parser, QStringLiteral("image"));
     options.device = textOption(parser, QStringLiteral("device"));
     return options;
@@ -218,8 +262,20 @@ public:
                 if (const std::optional<int> status = take(static_cast<quint8>(byte)))
                     return *status;
             }
+            showScreen();
         }
         return 0;
+    }
+
+    // Draws the box and writes --screen when what they show changed.
+    void showScreen()
+    {
+        if (!m_view.update(m_display.screen(), m_display.takeUnknown()))
+            return;
+        if (!m_options.screenFile.isEmpty())
+            writeScreenFile();
+        if (!m_options.quiet)
+            drawBox();
     }
 
 private:
@@ -291,9 +347,37 @@ private:
         return true;
     }
 
+    // Whole or not at all, so that a reader never sees half a screen.
+    void writeScreenFile()
+    {
+        QSaveFile file(m_options.screenFile);
+        if (!file.open(QIODevice::WriteOnly) || file.write(m_view.fileText()) < 0 ||
+            !file.commit())
+            fail(QStringLiteral("%1: %2").arg(m_options.screenFile, file.errorString()));
+    }
+
+    // On a terminal the box is drawn over the one before when nothing was
+    // printed since; elsewhere it is printed again as plain lines.
+    void drawBox()
+    {
+        const QStringList lines = m_view.lines();
+        QString text;
+        if (m_terminal && s_boxLines > 0)
+            text += QStringLiteral("\r\x1b[%1A").arg(s_boxLines); // up to the box's first line
+        for (const QString &line : lines)
+            text += (m_terminal ? QStringLiteral("\x1b[2K") : QString()) + line + QLatin1Char('\n');
+        if (m_terminal)
+            text += QStringLiteral("\x1b[J"); // the rest of an older, longer box
+        std::fputs(qPrintable(text), stdout);
+        std::fflush(stdout);
+        s_boxLines = m_terminal ? static_cast<int>(lines.size()) : 0;
+    }
+
     SimLine &m_line;
     DisplaySimulator &m_display;
     const SimOptions &m_options;
+    ScreenView m_view;
+    const bool m_terminal = ::isatty(STDOUT_FILENO) == 1;
     int m_received = 0;
 };
 
@@ -308,8 +392,10 @@ int main(int argc, char *argv[])
     const SimOptions options = parseOptions(app);
     s_quiet = options.quiet;
     DisplaySimulator display(options.display);
-    if (options.image)
-        display.setImage(startImage(*options.image));
+    SettingsImage image = options.image ? startImage(*options.image) : SettingsImage();
+    if (options.commandSet)
+        image.set(ImageLayout::CommandSet, static_cast<quint8>(*options.commandSet));
+    display.setImage(image);
 
     watchSignals();
     const std::unique_ptr<SimLine> line = openLine(options);
@@ -317,5 +403,7 @@ int main(int argc, char *argv[])
         line->write(QByteArray(options.stale, static_cast<char>(options.staleByte)));
     say(QStringLiteral("port: %1").arg(line->name()));
     report(QStringLiteral("image at start:\n%1").arg(display.describe()));
-    return Server(*line, display, options).run();
+    Server server(*line, display, options);
+    server.showScreen();
+    return server.run();
 }

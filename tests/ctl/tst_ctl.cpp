@@ -84,6 +84,7 @@ private slots:
     void unusableFile();
     void show();
     void diff();
+    void testScreenReachesTheGlass();
 
 private:
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
@@ -387,6 +388,39 @@ void TestCtl::diff()
     const Run same = ctl({"diff", a, a});
     QCOMPARE(same.status, 0);
     QVERIFY(same.out.isEmpty());
+}
+
+// Two displays at once, one in the set it holds, one in the set the
+// point-of-sale program uses; a set with no public description sends nothing.
+void TestCtl::testScreenReachesTheGlass()
+{
+    SimProcess held(QStringLiteral(TQ540SIM));
+    SimProcess told(QStringLiteral(TQ540SIM));
+    QVERIFY(held.start({"--quiet", "--command", "LogicControl", "--screen", path("held.txt")}));
+    QVERIFY(told.start({"--quiet", "--command", "cd5220", "--screen", path("told.txt")}));
+
+    const Run fromDisplay = ctl({"test", "--port", held.port()});
+    QCOMPARE(fromDisplay.status, 0);
+    QCOMPARE(fromDisplay.out, held.port() + ": ok: test screen written in LogicControl, the "
+                                            "command set the display holds\n");
+    QTRY_COMPARE(readFile(path("held.txt")), QByteArray("TQ-540 LogicControl \n"
+                                                        "9600,n,8,1 OK       \n"));
+
+    const Run fromOption = ctl({"test", "--port", told.port(), "--port", held.port(), "--command",
+                                "7", "--line1", "TOTAL", "--line2", "12.50"});
+    QCOMPARE(fromOption.status, 0);
+    QTRY_COMPARE(readFile(path("told.txt")), QByteArray("TOTAL               \n"
+                                                        "12.50               \n"));
+    // The same bytes in the wrong set do not make the text.
+    QVERIFY(!readFile(path("held.txt")).startsWith("TOTAL "));
+
+    const QByteArray before = readFile(path("told.txt"));
+    const Run refused = ctl({"test", "--port", told.port(), "--command", "KS310"});
+    QCOMPARE(refused.status, 2);
+    QVERIFY2(refused.err.contains("no public description of the KS310 command set"),
+             qPrintable(refused.err));
+    QVERIFY(refused.out.isEmpty());
+    QCOMPARE(readFile(path("told.txt")), before);
 }
 
 QTEST_GUILESS_MAIN(TestCtl)

@@ -54,6 +54,7 @@ private slots:
     void downloadSendsExactBytes();
     void downloadStopsOnSendFailure_data();
     void downloadStopsOnSendFailure();
+    void writeStopsWhenThePortVanishes();
     void downloadWatchesTheLineToTheEnd_data();
     void downloadWatchesTheLineToTheEnd();
     void uploadWaits_data();
@@ -340,6 +341,23 @@ void TransferTest::downloadStopsOnSendFailure()
     QVERIFY2(message.contains(expectedReason), qPrintable(message));
     QCOMPARE(port.written.size(), expectedWritten);
     QVERIFY(!port.isPortOpen());
+    QCOMPARE(port.calls.count(QStringLiteral("Close")), 1);
+}
+
+// Bytes other than a download (a test screen) fail as plainly, in their own words.
+void TransferTest::writeStopsWhenThePortVanishes()
+{
+    FakeTicks ticks;
+    FakeComm port(&ticks);
+    port.faultAfterBytes = 10;
+    const QByteArray screen(41, 'T');
+
+    const Result<void> result = Transfer::write(port, ticks, target(QStringLiteral("Com 2")), screen);
+    QVERIFY(!result);
+    QVERIFY2(messageOf(result).startsWith(
+                 QStringLiteral("Writing to Com 2 stopped after 9 of 41 bytes and the port was closed")),
+             qPrintable(messageOf(result)));
+    QCOMPARE(port.written, screen.left(10));
     QCOMPARE(port.calls.count(QStringLiteral("Close")), 1);
 }
 

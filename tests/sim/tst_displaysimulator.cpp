@@ -1,0 +1,77 @@
+// Which bytes the simulated display takes as a setup exchange and which go
+// to its screen.
+
+#include <QTest>
+
+#include "DisplaySimulator.h"
+#include "commandsets/CommandSets.h"
+
+using Event = DisplaySimulator::Event;
+
+class TestDisplaySimulator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void routing_data();
+    void routing();
+    void downloadSwitchesTheSet();
+};
+
+void TestDisplaySimulator::routing_data()
+{
+    QTest::addColumn<int>("set");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("row1");
+    QTest::addColumn<int>("uploads");
+
+    const auto row = [](const char *name, int set, const QByteArray &bytes, const char *row1,
+                        int uploads = 0) {
+        QTest::newRow(name) << set << bytes << QString::fromLatin1(row1).leftJustified(20)
+                            << uploads;
+    };
+    row("text", CommandSets::Epson, "AB", "AB");
+    row("ESC @ reaches the screen", CommandSets::Epson, "XY\x1B\x40Z", "Z");
+    row("upload request is no text", CommandSets::Epson, "A\x1B\xEE" "B", "AB", 1);
+    row("ESC ESC then a request", CommandSets::Epson, "A\x1B\x1B\xEE", "A", 1);
+    row("CD5220 string mode", CommandSets::Cd5220, "\x0C\x1BQAHI\r", "HI");
+    row("UTC/P line", CommandSets::UtcEnhanced, "\x1BuAOK\r", "OK");
+    row("KS310 shows data only", CommandSets::KS310, "A\x1B@", "A?@");
+}
+
+void TestDisplaySimulator::routing()
+{
+    QFETCH(int, set);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, row1);
+    QFETCH(int, uploads);
+
+    DisplaySimulator display;
+    SettingsImage image;
+    image.set(ImageLayout::CommandSet, quint8(set));
+    display.setImage(image);
+    int requested = 0;
+    for (const char byte : bytes)
+        requested += display.feed(quint8(byte)) == Event::UploadRequested;
+    QCOMPARE(display.screen().rowText(0), row1);
+    QCOMPARE(requested, uploads);
+}
+
+// The image's byte 6 decides how what follows a download is read, and the
+// download's own bytes never reach the screen.
+void TestDisplaySimulator::downloadSwitchesTheSet()
+{
+    DisplaySimulator display;
+    QByteArray download("\x1B\xEF\xAA", 3);
+    QByteArray config(ImageLayout::ConfigLength, 'A');
+    config[ImageLayout::CommandSet - ImageLayout::FirstConfig] = char(CommandSets::Aedex);
+    download += config;
+    for (const char byte : download + "!#1HELLO\r")
+        display.feed(quint8(byte));
+    QCOMPARE(display.screen().commandSet(), int(CommandSets::Aedex));
+    QCOMPARE(display.screen().rowText(0), QStringLiteral("HELLO").leftJustified(20));
+    QVERIFY(!display.screen().hasUnknown());
+}
+
+QTEST_GUILESS_MAIN(TestDisplaySimulator)
+#include "tst_displaysimulator.moc"
