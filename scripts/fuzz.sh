@@ -17,13 +17,13 @@ fi
 build="$root/build/fuzz"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DTQ540_FUZZ=ON >/dev/null
-cmake --build "$build" --target fuzz_settingsfile fuzz_upload
+cmake --build "$build" --target fuzz_settingsfile fuzz_upload fuzz_typing
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 mkdir -p "$build/artifacts"
-for target in settingsfile upload; do
+for target in settingsfile upload typing; do
     corpus="$build/corpus/$target"
     mkdir -p "$corpus"
     echo "== fuzz_$target for $seconds s"

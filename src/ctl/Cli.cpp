@@ -1,6 +1,8 @@
 #include "Cli.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #if defined(Q_OS_WIN)
 #include <io.h>
@@ -8,8 +10,12 @@
 #include <unistd.h>
 #endif
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include "ImageView.h"
 #include "editors/Configuration.h"
@@ -21,13 +27,28 @@ namespace Cli {
 namespace {
 
 std::mutex s_outputLock;
+int s_writeErrno = 0; // why the last write failed, under s_outputLock
 
 void writeLine(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
     const std::lock_guard<std::mutex> lock(s_outputLock);
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream) !=
+            static_cast<std::size_t>(bytes.size()) ||
+        std::fflush(stream) != 0)
+        s_writeErrno = errno;
+}
+
+// An argument's bytes for a message: what is not ASCII as \xNN.
+QString bytesShown(QByteArrayView bytes)
+{
+    QString text;
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        text += value < 0x80 ? QString(QLatin1Char(byte))
+                             : QStringLiteral("\\x%1").arg(value, 2, 16, QLatin1Char('0'));
+    }
+    return text;
 }
 
 // Qt prints a description as it stands: wrapped here to 79 columns.
@@ -68,6 +89,51 @@ void err(const QString &text)
     writeLine(stderr, text);
 }
 
+QStringList arguments(int argc, const char *const *argv)
+{
+#if defined(Q_OS_WIN)
+    // Windows hands Qt the command line as UTF-16: nothing is lost there.
+    if (QCoreApplication::instance())
+        return QCoreApplication::arguments();
+#endif
+    QStringList list;
+    for (int k = 0; k < argc; ++k) {
+        const QByteArray bytes(argv[k]);
+        const QString text = QFile::decodeName(bytes);
+        if (QFile::encodeName(text) != bytes)
+            usage(QStringLiteral("%1 is not UTF-8 text; a name with such bytes cannot be used. "
+                                 "Rename the file, or give another name.")
+                      .arg(Messages::quoted(bytesShown(bytes))));
+        list << text;
+    }
+    return list;
+}
+
+QString failureJson(const Failure &failure)
+{
+    const QJsonObject object{{QStringLiteral("outcome"), QStringLiteral("failed")},
+                             {QStringLiteral("status"), failure.status},
+                             {QStringLiteral("message"), failure.message}};
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)).trimmed();
+}
+
+int finishOutput(std::FILE *stream, int status)
+{
+    int why = 0;
+    {
+        const std::lock_guard<std::mutex> lock(s_outputLock);
+        if (std::fflush(stream) != 0)
+            s_writeErrno = errno;
+        if (std::ferror(stream))
+            why = s_writeErrno != 0 ? s_writeErrno : EIO;
+    }
+    if (why == 0)
+        return status;
+    err(QStringLiteral("tq540ctl: the output could not be written: %1")
+            .arg(QString::fromLocal8Bit(std::strerror(why))));
+    return status == Done ? FileError : status;
+}
+
 bool stderrIsTerminal()
 {
 #if defined(Q_OS_WIN)
@@ -84,7 +150,8 @@ QString exitStatusHelp()
         "  0  all done\n"
         "  1  a display failed, or a verify or a diff found differences\n"
         "  2  a usage error or a value out of range (named; nothing written or sent)\n"
-        "  3  a file that cannot be read, is not a settings file, or cannot be saved\n");
+        "  3  a file that cannot be read, is not a settings file, or cannot be saved;\n"
+        "     or the output cannot be written\n");
 }
 
 CommandLine::CommandLine(const QString &command, const QString &synopsis,
@@ -106,7 +173,8 @@ void CommandLine::addOption(const QStringList &names, const QString &help, const
 bool CommandLine::parse(const QStringList &arguments)
 {
     if (!m_parser.parse(arguments))
-        usage(QStringLiteral("%1 (see tq540ctl %2 --help)").arg(m_parser.errorText(), m_command));
+        usage(QStringLiteral("%1 (see tq540ctl %2 --help)")
+                  .arg(Messages::shown(m_parser.errorText()), m_command));
     if (!m_parser.isSet(QStringLiteral("help")))
         return true;
     // Qt's usage line names the program's path; ours names the command.
@@ -160,10 +228,12 @@ void checkOutput(const QString &path)
     if (const Result<void> named = SettingsFile::checkName(path); !named)
         fileError(Messages::fileFailure(named.error()));
     if (info.exists() && !info.isFile())
-        fileError(QStringLiteral("%1: not a regular file; nothing was written").arg(path));
+        fileError(QStringLiteral("%1: not a regular file; nothing was written")
+                      .arg(Messages::shown(path)));
     if (!info.absoluteDir().exists())
         fileError(QStringLiteral("%1: the folder %2 does not exist")
-                      .arg(path, QDir::toNativeSeparators(info.absolutePath())));
+                      .arg(Messages::shown(path),
+                           Messages::shown(QDir::toNativeSeparators(info.absolutePath()))));
 }
 
 void writeSettings(const QString &path, const QByteArray &configBytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+
 #include <QByteArray>
 #include <QCommandLineParser>
 #include <QString>
@@ -14,7 +16,8 @@ enum Status : int {
     Done = 0,      // all done
     Failed = 1,    // a display failed, or a verify or a diff found differences
     Usage = 2,     // a usage error or a value out of range; nothing written or sent
-    FileError = 3, // a file that cannot be read, is not a settings file, or cannot be saved
+    FileError = 3, // a file that cannot be read, is not a settings file, or cannot be
+                   // saved, or the output that cannot be written
 };
 
 // Ends a command: main prints the message on stderr and exits with the status.
@@ -31,6 +34,21 @@ struct Failure
 // from several threads.
 void out(const QString &text);
 void err(const QString &text);
+
+// The command line as the system gave it. An argument that is not text in
+// the system's encoding (UTF-8) is a usage Failure: a file name made of
+// such bytes would otherwise be read or written under another name.
+QStringList arguments(int argc, const char *const *argv);
+
+// A failure as a JSON object, for those who asked for --json: its outcome,
+// exit status and message.
+QString failureJson(const Failure &failure);
+
+// Flushes `stream` and returns the status to exit with: `status`, or
+// FileError when a result could not be written (a full disk, say) and
+// nothing worse was to be reported, so that no script takes missing output
+// for success. Says why on stderr.
+int finishOutput(std::FILE *stream, int status);
 
 // Whether stderr is a terminal, where progress is shown.
 bool stderrIsTerminal();

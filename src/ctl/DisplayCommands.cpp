@@ -38,6 +38,17 @@ void addLinkOptions(Cli::CommandLine &line, const QString &portHelp)
                    QStringLiteral("No progress on stderr (shown only on a terminal)."));
 }
 
+// The --settings value; empty when not given. Given empty, it is refused
+// as the window refuses it, rather than taken for the default.
+QString linkSettings(const Cli::CommandLine &line)
+{
+    const QString settings = line.atMostOneValue(Settings);
+    if (line.isSet(Settings) && settings.isEmpty())
+        Cli::usage(QStringLiteral("--settings: ") +
+                   Messages::reason({.reason = Error::Reason::SettingsInvalid, .detail = settings}));
+    return settings;
+}
+
 Displays::Progress progress(const Cli::CommandLine &line)
 {
     return !line.isSet(Quiet) && Cli::stderrIsTerminal() ? Displays::Progress::Shown
@@ -124,7 +135,7 @@ int download(const QStringList &arguments)
         return Cli::Done;
     const QString path = line.positionals(1).front();
     const QList<Transfer::Target> targets =
-        Displays::targets(line.values(Port), line.atMostOneValue(Settings));
+        Displays::targets(line.values(Port), linkSettings(line));
     SettingsImage image;
     image.setConfigBytes(Cli::readSettings(path));
 
@@ -157,7 +168,7 @@ int upload(const QStringList &arguments)
         return Cli::Done;
     line.positionals(0);
     const QList<Transfer::Target> targets =
-        Displays::targets(line.values(Port), line.atMostOneValue(Settings));
+        Displays::targets(line.values(Port), linkSettings(line));
     if (targets.size() != 1)
         Cli::usage(QStringLiteral("upload reads one display; give --port once"));
     const QString output = line.atMostOneValue(Output);
@@ -176,7 +187,7 @@ int upload(const QStringList &arguments)
         throw Cli::Failure{Cli::Failed,
                            QStringLiteral("the display holds a value that is no list entry in "
                                           "%1; %2 was not written")
-                               .arg(invalid.join(QStringLiteral(", ")), output)};
+                               .arg(invalid.join(QStringLiteral(", ")), Messages::shown(output))};
     Cli::writeSettings(output, held->configBytes());
     return Cli::Done;
 }

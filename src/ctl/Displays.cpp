@@ -1,13 +1,12 @@
 #include "Displays.h"
 
-#include <memory>
 #include <vector>
 
-#include <QFileInfo>
 #include <QThread>
 
 #include "Cli.h"
 #include "ImageView.h"
+#include "Parallel.h"
 #include "link/LineSettings.h"
 #include "link/SerialPortComm.h"
 #include "messages/Messages.h"
@@ -21,20 +20,10 @@ namespace {
 // of its own has no events to handle and must not spin.
 constexpr unsigned long PauseSliceMs = 5;
 
-// The device a target opens, to see that no display is named twice.
-QString deviceKey(const Transfer::Target &target)
-{
-    const QString device = target.port.device();
-    if (device.isEmpty())
-        return target.port.shownText;
-    const QString canonical = QFileInfo(device).canonicalFilePath();
-    return canonical.isEmpty() ? device : canonical;
-}
-
 void report(Progress progress, const Transfer::Target &target, const QString &step)
 {
     if (progress == Progress::Shown)
-        Cli::err(QStringLiteral("%1: %2").arg(target.port.shownText, step));
+        Cli::err(QStringLiteral("%1: %2").arg(Messages::shown(target.port.shownText), step));
 }
 
 Outcome downloadOne(const Transfer::Target &target, const SettingsImage &image,
@@ -91,9 +80,8 @@ QList<Transfer::Target> targets(const QStringList &ports, const QString &setting
         settings.isEmpty() ? OptionLists::linkSettings().at(OptionLists::DefaultLinkSettings)
                            : settings;
     if (!LineSettings::parse(lineSettings))
-        Cli::usage(QStringLiteral("--settings \"%1\": give speed, parity, data bits and stop "
-                                  "bits, such as \"9600,n,8,1\"")
-                       .arg(settings));
+        Cli::usage(QStringLiteral("--settings: ") +
+                   Messages::reason({.reason = Error::Reason::SettingsInvalid, .detail = settings}));
     if (ports.isEmpty())
         Cli::usage(QStringLiteral("name a display with --port"));
 
@@ -104,15 +92,18 @@ QList<Transfer::Target> targets(const QStringList &ports, const QString &setting
         bool isNumber = false;
         const int number = text.toInt(&isNumber);
         if (text.isEmpty() || (isNumber && (number < 1 || number > numbered.size())))
-            Cli::usage(QStringLiteral("--port \"%1\": give 1 to %2 or a device name")
-                           .arg(value)
+            Cli::usage(QStringLiteral("--port %1: give 1 to %2 or a device name")
+                           .arg(Messages::quoted(value))
                            .arg(numbered.size()));
         const Transfer::Target target{
             PortChoice::fromComboText(numbered, isNumber ? numbered.at(number - 1) : text),
             lineSettings};
-        const QString device = deviceKey(target);
+        // Where the system has no numbered devices, a number is its own key.
+        const QString key = target.port.deviceKey();
+        const QString device = key.isEmpty() ? target.port.shownText : key;
         if (devices.contains(device))
-            Cli::usage(QStringLiteral("--port \"%1\": that display is named twice").arg(value));
+            Cli::usage(QStringLiteral("--port %1: that display is named twice")
+                           .arg(Messages::quoted(value)));
         devices << device;
         list << target;
     }
@@ -123,23 +114,19 @@ QString Outcome::line() const
 {
     static const char *const Kinds[] = {"ok", "failed", "differs"};
     return QStringLiteral("%1: %2: %3")
-        .arg(target.port.shownText, QLatin1String(Kinds[static_cast<int>(kind)]), message);
+        .arg(Messages::shown(target.port.shownText), QLatin1String(Kinds[static_cast<int>(kind)]),
+             message);
 }
 
 QList<Outcome> download(const QList<Transfer::Target> &targets, const SettingsImage &image,
                         const DownloadOptions &options)
 {
+    // Each thread fills its own element; a vector, unlike a QList, is never
+    // detached under their hands.
     std::vector<Outcome> outcomes(static_cast<std::size_t>(targets.size()));
-    std::vector<std::unique_ptr<QThread>> threads;
-    for (qsizetype k = 0; k < targets.size(); ++k) {
-        threads.emplace_back(QThread::create([&, k] {
-            outcomes[static_cast<std::size_t>(k)] = downloadOne(targets[k], image, options);
-        }));
-        threads.back()->start();
-    }
-    // Every transfer ends by itself: each wait inside it has a bound.
-    for (const auto &thread : threads)
-        thread->wait();
+    Parallel::forEach(static_cast<int>(targets.size()), Parallel::MostAtOnce, [&](int k) {
+        outcomes[static_cast<std::size_t>(k)] = downloadOne(targets[k], image, options);
+    });
     return QList<Outcome>(outcomes.begin(), outcomes.end());
 }
 

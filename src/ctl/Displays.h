@@ -35,8 +35,9 @@ struct Outcome
     Transfer::Target target;
 };
 
-// Writes the image into every display at once, each on a thread of its
-// own, closing pause included.
+// Writes the image into the displays, Parallel::MostAtOnce at once, each
+// on a thread of its own, closing pause included; an outcome per target,
+// in their order.
 QList<Outcome> download(const QList<Transfer::Target> &targets, const SettingsImage &image,
                         const DownloadOptions &options);
 

@@ -1,6 +1,7 @@
 #include "Edits.h"
 
 #include "editors/CharacterEditor.h"
+#include "messages/Messages.h"
 #include "model/CodePage.h"
 #include "model/HexText.h"
 #include "model/OptionLists.h"
@@ -27,14 +28,14 @@ int listPosition(const QString &option, const DisplaySettingInfo &setting, const
     if (isNumber) {
         if (position < 0 || position >= entries.size())
             Cli::usage(QStringLiteral("--%1 %2: the position lies outside 0..%3")
-                           .arg(option, value)
+                           .arg(option, Messages::shown(value))
                            .arg(entries.size() - 1));
         return position;
     }
     const int found = OptionLists::positionOf(entries, value);
     if (found < 0)
-        Cli::usage(QStringLiteral("--%1 \"%2\": no such entry; the entries are \"%3\"")
-                       .arg(option, value, entries.join(QStringLiteral("\", \""))));
+        Cli::usage(QStringLiteral("--%1 %2: no such entry; the entries are \"%3\"")
+                       .arg(option, Messages::quoted(value), entries.join(QStringLiteral("\", \""))));
     return found;
 }
 
@@ -72,12 +73,12 @@ QStringList linePairs(const QString &option, const QString &value, int cells)
     for (const QString &group : value.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         for (const QChar c : group) {
             if (!HexText::digitValue(c))
-                Cli::usage(QStringLiteral("--%1: \"%2\" is no hex digit").arg(option, c));
+                Cli::usage(QStringLiteral("--%1: %2 is no hex digit").arg(option, Messages::quoted(c)));
         }
         if (group.size() % 2 != 0)
-            Cli::usage(QStringLiteral("--%1: \"%2\" has an odd number of hex digits; give whole "
+            Cli::usage(QStringLiteral("--%1: %2 has an odd number of hex digits; give whole "
                                       "pairs such as 2A or 05")
-                           .arg(option, group));
+                           .arg(option, Messages::quoted(group)));
         for (qsizetype k = 0; k < group.size(); k += 2)
             pairs << group.mid(k, 2);
     }
@@ -90,8 +91,8 @@ int glyphNumber(const QString &option, const QString &value)
     bool ok = false;
     const int number = value.toInt(&ok);
     if (!ok || number < CharacterEditor::FirstNumber || number > CharacterEditor::LastNumber)
-        Cli::usage(QStringLiteral("--%1: character \"%2\" lies outside %3..%4")
-                       .arg(option, value)
+        Cli::usage(QStringLiteral("--%1: character %2 lies outside %3..%4")
+                       .arg(option, Messages::quoted(value))
                        .arg(CharacterEditor::FirstNumber)
                        .arg(CharacterEditor::LastNumber));
     return number;
@@ -101,26 +102,26 @@ ImageCodec::Glyph glyph(int number, const QString &value)
 {
     const QStringList parts = value.split(QLatin1Char(':'));
     if (parts.size() != 3)
-        Cli::usage(QStringLiteral("--glyph \"%1\": give N:CODE:PATTERN, such as "
+        Cli::usage(QStringLiteral("--glyph %1: give N:CODE:PATTERN, such as "
                                   "1:0x41:.###./#...#/#...#/#####/#...#/#...#/#...#")
-                       .arg(value));
+                       .arg(Messages::quoted(value)));
     QString code = parts[1];
     if (code.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive))
         code.remove(0, 2);
     const CharacterEditor::CodeReading reading = CharacterEditor::readCode(code);
     if (code.size() > CharacterEditor::CodeTextLength ||
         reading.fault == CharacterEditor::CodeFault::NotHex)
-        Cli::usage(QStringLiteral("--glyph: code \"%1\" is no hex number").arg(parts[1]));
+        Cli::usage(QStringLiteral("--glyph: code %1 is no hex number").arg(Messages::quoted(parts[1])));
     if (reading.fault == CharacterEditor::CodeFault::OutOfRange)
         Cli::usage(QStringLiteral("--glyph: code %1 lies outside 0x%2..0x%3")
-                       .arg(parts[1], HexText::hexPair(CharacterEditor::LowestCode),
+                       .arg(Messages::shown(parts[1]), HexText::hexPair(CharacterEditor::LowestCode),
                             HexText::hexPair(CharacterEditor::HighestCode)));
 
     const std::optional<ImageCodec::Dots> dots = ImageCodec::readPattern(parts[2]);
     if (!dots)
-        Cli::usage(QStringLiteral("--glyph: pattern \"%1\" is not %2 rows of %3 '#' or '.' "
+        Cli::usage(QStringLiteral("--glyph: pattern %1 is not %2 rows of %3 '#' or '.' "
                                   "joined by '/'")
-                       .arg(parts[2])
+                       .arg(Messages::quoted(parts[2]))
                        .arg(ImageLayout::GlyphRows)
                        .arg(ImageLayout::GlyphColumns));
     return ImageCodec::Glyph::drawn(number, reading.code, *dots);

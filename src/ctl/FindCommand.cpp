@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Displays.h"
 #include "Output.h"
+#include "messages/Messages.h"
 #include "check/DisplayFinder.h"
 #include "check/PortEnumerator.h"
 
@@ -50,10 +51,12 @@ QString findText(const QJsonObject &view)
         const QString outcome = port[u"outcome"].toString();
         lines << (port[u"settings"].isString()
                       ? QStringLiteral("%1: %2 at %3: %4")
-                            .arg(port[u"port"].toString(), outcome, port[u"settings"].toString(),
+                            .arg(Messages::shown(port[u"port"].toString()), outcome,
+                                 port[u"settings"].toString(),
                                  port[u"summary"].toString())
                       : QStringLiteral("%1: %2: %3")
-                            .arg(port[u"port"].toString(), outcome, port[u"reason"].toString()));
+                            .arg(Messages::shown(port[u"port"].toString()), outcome,
+                                 port[u"reason"].toString()));
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -8,12 +8,12 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QThread>
 
 #include "Commands.h"
 #include "Displays.h"
 #include "Edits.h"
 #include "LinkOptions.h"
+#include "Parallel.h"
 #include "Output.h"
 #include "commandsets/CommandSets.h"
 #include "commandsets/TestScreen.h"
@@ -115,18 +115,13 @@ Outcome testOne(const Transfer::Target &target, const Plan &plan)
     return outcome;
 }
 
-// Every display at once, each on a thread of its own; every wait inside has a bound.
+// Every display at once, on a bounded number of threads; every wait inside has a bound.
 std::vector<Outcome> testAll(const QList<Transfer::Target> &targets, const Plan &plan)
 {
     std::vector<Outcome> outcomes(static_cast<std::size_t>(targets.size()));
-    std::vector<std::unique_ptr<QThread>> threads;
-    for (qsizetype k = 0; k < targets.size(); ++k) {
-        threads.emplace_back(QThread::create(
-            [&, k] { outcomes[static_cast<std::size_t>(k)] = testOne(targets[k], plan); }));
-        threads.back()->start();
-    }
-    for (const auto &thread : threads)
-        thread->wait();
+    Parallel::forEach(static_cast<int>(targets.size()), Parallel::MostAtOnce, [&](int k) {
+        outcomes[static_cast<std::size_t>(k)] = testOne(targets[k], plan);
+    });
     return outcomes;
 }
 

@@ -7,6 +7,7 @@
 
 #include "Cli.h"
 #include "Commands.h"
+#include "messages/Messages.h"
 
 namespace {
 
@@ -63,7 +64,22 @@ int run(const QStringList &arguments)
     }
     Cli::usage(first.isEmpty()
                    ? QStringLiteral("give a command (see tq540ctl --help)")
-                   : QStringLiteral("\"%1\" is no command (see tq540ctl --help)").arg(first));
+                   : QStringLiteral("%1 is no command (see tq540ctl --help)")
+                         .arg(Messages::quoted(first)));
+}
+
+// Whether the command line asks for JSON, read from the raw arguments so
+// that it is known even when they cannot be used.
+bool wantsJson(int argc, const char *const *argv)
+{
+    for (int k = 1; k < argc; ++k) {
+        const QByteArrayView argument(argv[k]);
+        if (argument == "--")
+            return false;
+        if (argument == "--json")
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -73,10 +89,15 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tq540ctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TQ540_VERSION));
+    int status = Cli::Done;
     try {
-        return run(QCoreApplication::arguments());
+        status = run(Cli::arguments(argc, argv));
     } catch (const Cli::Failure &failure) {
+        // A JSON reader gets the reason too; stderr keeps it for people.
+        if (wantsJson(argc, argv))
+            Cli::out(Cli::failureJson(failure));
         Cli::err(QStringLiteral("tq540ctl: %1").arg(failure.message));
-        return failure.status;
+        status = failure.status;
     }
+    return Cli::finishOutput(stdout, status);
 }

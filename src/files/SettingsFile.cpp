@@ -78,6 +78,24 @@ Result<void> openRegular(QFile &file, const QString &path)
 #endif
 }
 
+// Whether what stands at `path` may be replaced by a settings file: nothing,
+// or a regular file. A save renames its new file over the path, which would
+// turn a device node, a pipe or a socket into a plain file.
+bool replaceable(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info = {};
+    // Nothing there, or nothing to be seen: the save itself then reports why
+    // it cannot write.
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return true;
+    return S_ISREG(info.st_mode);
+#else
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+#endif
+}
+
 } // namespace
 
 Result<QByteArray> read(const QString &path)
@@ -108,10 +126,23 @@ Result<void> write(const QString &path, const QByteArray &configBytes)
                      .total = Length};
     // QSaveFile writes beside the target and renames on commit, so a failure
     // leaves the old file whole and a success leaves exactly these bytes.
+    const Error notRegular{.reason = Reason::NotRegularTarget, .subject = path};
+    if (!replaceable(path))
+        return notRegular;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return cannotWrite(path, file);
-    if (file.write(configBytes) != configBytes.size() || !file.commit()) {
+    if (file.write(configBytes) != configBytes.size()) {
+        const Error error = cannotWrite(path, file);
+        file.cancelWriting();
+        return error;
+    }
+    // Once more just before the rename: something may have been put there.
+    if (!replaceable(path)) {
+        file.cancelWriting();
+        return notRegular;
+    }
+    if (!file.commit()) {
         const Error error = cannotWrite(path, file);
         file.cancelWriting();
         return error;

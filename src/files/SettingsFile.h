@@ -26,7 +26,8 @@ Result<void> checkName(const QString &path);
 Result<QByteArray> read(const QString &path);
 
 // Writes exactly the given 126 bytes, atomically: the file ends either
-// complete or as it was.
+// complete or as it was. Only a regular file is replaced: a device, a pipe,
+// a socket or a folder at the path is refused (NotRegularTarget) and kept.
 Result<void> write(const QString &path, const QByteArray &configBytes);
 
 } // namespace SettingsFile

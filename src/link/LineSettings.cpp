@@ -48,8 +48,12 @@ std::optional<LineSettings> LineSettings::parse(QStringView text)
     const QStringView stop = parts[3].trimmed();
     if (stop == u"1")
         result.stopBits = StopBits::One;
+#if defined(Q_OS_WIN)
+    // Only Windows' serial layer can set one and a half stop bits; elsewhere
+    // the line would quietly use one.
     else if (stop == u"1.5")
         result.stopBits = StopBits::OneAndHalf;
+#endif
     else if (stop == u"2")
         result.stopBits = StopBits::Two;
     else

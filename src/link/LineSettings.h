@@ -27,6 +27,7 @@ struct LineSettings
 
     // Nothing when the text does not parse (unknown parity letter, data bits
     // outside 5..8, stop bits other than 1, 1.5 and 2, a speed that is not a
-    // positive number).
+    // positive number) or asks what this system's serial layer cannot set
+    // (1.5 stop bits outside Windows).
     static std::optional<LineSettings> parse(QStringView text);
 };

@@ -1,5 +1,7 @@
 #include "link/PortChoice.h"
 
+#include <QFileInfo>
+
 PortChoice PortChoice::fromComboText(const QStringList &entries, const QString &text)
 {
     PortChoice choice;
@@ -18,6 +20,36 @@ PortChoice PortChoice::fromComboText(const QStringList &entries, const QString &
 QString PortChoice::device() const
 {
     return deviceName.isEmpty() ? systemPortName(number) : deviceName;
+}
+
+QString PortChoice::deviceKey() const
+{
+    const QString name = device();
+    if (name.isEmpty())
+        return {};
+#if defined(Q_OS_WIN)
+    // "COM3", "com3" and \\.\COM3 all open the same port.
+    QString key = name.toUpper();
+    if (key.startsWith(QLatin1String("\\\\.\\")))
+        key.remove(0, 4);
+    return key;
+#else
+    const QString location = systemLocation(name);
+    const QString canonical = QFileInfo(location).canonicalFilePath();
+    return canonical.isEmpty() ? location : canonical;
+#endif
+}
+
+QString systemLocation(const QString &device)
+{
+#if defined(Q_OS_UNIX)
+    // As the serial layer does: a name that is no path lies in /dev.
+    const bool isPath = device.startsWith(u'/') || device.startsWith(QLatin1String("./")) ||
+                        device.startsWith(QLatin1String("../"));
+    return isPath || device.isEmpty() ? device : QStringLiteral("/dev/") + device;
+#else
+    return device;
+#endif
 }
 
 QString systemPortName(int number)

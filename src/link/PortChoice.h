@@ -21,7 +21,16 @@ struct PortChoice
     // The device to open: the typed name, else the system's device for the
     // number; empty when there is neither.
     QString device() const;
+    // What device() opens, as one text for every way to name it: the path
+    // the serial layer makes of a bare name ("pts/3" is /dev/pts/3), with
+    // links resolved where the device exists. Two choices with the same key
+    // open the same port. Empty when no port was chosen.
+    QString deviceKey() const;
 };
+
+// The path the serial layer opens for a device name: on Unix a bare name
+// ("ttyUSB0", "pts/3") lies in /dev; elsewhere the name itself.
+QString systemLocation(const QString &device);
 
 // The system's device for port number k (1-based): "COMk" on Windows,
 // "/dev/ttyS<k-1>" on Linux; empty where the system has no numbered ports.

@@ -1,14 +1,36 @@
 #include "link/SerialPortComm.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #if defined(Q_OS_WIN)
 #include <qt_windows.h>
 #elif defined(Q_OS_UNIX)
 #include <cerrno>
+#include <cstring>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #endif
+
+namespace {
+
+// Whether `device` may be a serial port: a file, a pipe, a socket or a
+// folder never is, and QSerialPort would open some of them and then fail
+// in the system's words. What does not exist is left to QSerialPort.
+bool isCharacterDevice([[maybe_unused]] const QString &device)
+{
+#if defined(Q_OS_UNIX)
+    struct stat info = {};
+    if (::stat(QFile::encodeName(systemLocation(device)).constData(), &info) != 0)
+        return true;
+    return S_ISCHR(info.st_mode);
+#else
+    return true;
+#endif
+}
+
+} // namespace
 
 SerialPortComm::SerialPortComm()
 {
@@ -106,6 +128,10 @@ bool SerialPortComm::setPortOpen(bool open)
         return false;
     }
 
+    if (!isCharacterDevice(device)) {
+        m_error = {.reason = Error::Reason::NotSerialPort, .device = device};
+        return false;
+    }
     m_fault = false;
     m_port.setPortName(device);
     if (!m_port.open(QIODevice::ReadWrite)) {
@@ -141,6 +167,12 @@ Error SerialPortComm::openFailure(const QString &device) const
         return {.reason = Error::Reason::PortBusy, .device = device};
     }
     default:
+#if defined(Q_OS_UNIX)
+        // A device that is no terminal (/dev/null) fails the first terminal
+        // request.
+        if (m_port.errorString() == QString::fromLocal8Bit(std::strerror(ENOTTY)))
+            return {.reason = Error::Reason::NotSerialPort, .device = device};
+#endif
         return {
             .reason = Error::Reason::OpenFailed, .device = device, .system = m_port.errorString()};
     }

@@ -23,15 +23,16 @@ QString unstagedSentence(const Error &error)
     case Reason::RefusedName:
         return refusedName();
     case Reason::CannotWrite:
-        return QStringLiteral("%1 could not be saved: %2").arg(error.subject, error.system);
+    case Reason::NotRegularTarget:
+        return QStringLiteral("%1 could not be saved: %2").arg(shown(error.subject), reason(error));
     case Reason::WrongLength:
-        return QStringLiteral("%1: %2").arg(QFileInfo(error.subject).fileName(), reason(error));
+        return QStringLiteral("%1: %2").arg(shown(QFileInfo(error.subject).fileName()), reason(error));
     case Reason::NoSuchFile:
     case Reason::NotRegularFile:
     case Reason::FileUnreadable:
     case Reason::FileTooShort:
     case Reason::NotSettingsFile:
-        return QStringLiteral("%1: %2").arg(error.subject, reason(error));
+        return QStringLiteral("%1: %2").arg(shown(error.subject), reason(error));
     default:
         return reason(error);
     }
@@ -80,23 +81,25 @@ QString reason(const Error &error)
         return QStringLiteral("this system has no numbered port %1; type the device name instead.")
             .arg(error.count);
     case Reason::NoSuchPort:
-        return QStringLiteral("there is no such port (%1).").arg(error.device);
+        return QStringLiteral("there is no such port (%1).").arg(shown(error.device));
     case Reason::PortBusy:
         return QStringLiteral("%1 is in use by another program; close it and try again.")
-            .arg(error.device);
+            .arg(shown(error.device));
     case Reason::PermissionDenied:
         return QStringLiteral("permission denied for %1. Your user may need to be in the dialout "
                               "group (then log out and in again).")
-            .arg(error.device);
+            .arg(shown(error.device));
     case Reason::OpenFailed:
-        return QStringLiteral("%1: %2.").arg(error.device, error.system);
+        return QStringLiteral("%1: %2.").arg(shown(error.device), error.system);
+    case Reason::NotSerialPort:
+        return QStringLiteral("%1 is not a serial port.").arg(shown(error.device));
     case Reason::SettingsInvalid:
         return QStringLiteral("the settings %1 are not valid; they need speed, parity, data bits "
                               "and stop bits, such as \"9600,n,8,1\".")
             .arg(quoted(error.detail));
     case Reason::SettingsRefused:
         return QStringLiteral("%1 does not accept the settings %2: %3")
-            .arg(error.device.isEmpty() ? QStringLiteral("the port") : error.device,
+            .arg(error.device.isEmpty() ? QStringLiteral("the port") : shown(error.device),
                  quoted(error.detail), error.system);
     // On the line.
     case Reason::LineLost:
@@ -112,7 +115,7 @@ QString reason(const Error &error)
             .arg(error.count)
             .arg(error.ms);
     case Reason::NoAnswer:
-        return error.subject + QStringLiteral(" can't be open !!");
+        return shown(error.subject) + QStringLiteral(" can't be open !!");
     case Reason::WrongLeadByte:
         return QStringLiteral("Receive Check bit Error !!");
     case Reason::ShortReply:
@@ -125,6 +128,8 @@ QString reason(const Error &error)
         return QStringLiteral("there is no such file");
     case Reason::NotRegularFile:
         return QStringLiteral("it is not a regular file");
+    case Reason::NotRegularTarget:
+        return QStringLiteral("it is not a regular file; nothing was written");
     case Reason::FileUnreadable:
     case Reason::CannotWrite:
         return error.system;
@@ -153,33 +158,33 @@ QString sentence(const Error &error)
     case Stage::Opening:
         if (error.reason == Reason::NoPortChosen)
             return noPortSelected();
-        return QStringLiteral("%1 can't be used: %2").arg(error.subject, reason(error));
+        return QStringLiteral("%1 can't be used: %2").arg(shown(error.subject), reason(error));
     case Stage::Downloading:
         return QStringLiteral("The download to %1 stopped after %2 of %3 bytes and the port was "
                               "closed: %4.")
-            .arg(error.subject)
+            .arg(shown(error.subject))
             .arg(error.count)
             .arg(error.total)
             .arg(reason(error));
     case Stage::Draining:
         return QStringLiteral("The download to %1 failed while its last bytes were on their way, "
                               "and the port was closed: %2.")
-            .arg(error.subject, reason(error));
+            .arg(shown(error.subject), reason(error));
     case Stage::Uploading:
         return QStringLiteral("The upload from %1 stopped and the port was closed: %2. Nothing "
                               "was changed.")
-            .arg(error.subject, reason(error));
+            .arg(shown(error.subject), reason(error));
     case Stage::Writing:
         if (error.total > 0)
             return QStringLiteral("Writing to %1 stopped after %2 of %3 bytes and the port was "
                                   "closed: %4.")
-                .arg(error.subject)
+                .arg(shown(error.subject))
                 .arg(error.count)
                 .arg(error.total)
                 .arg(reason(error));
         return QStringLiteral("Writing to %1 failed while its last bytes were on their way, and "
                               "the port was closed: %2.")
-            .arg(error.subject, reason(error));
+            .arg(shown(error.subject), reason(error));
     }
     return reason(error);
 }
@@ -187,19 +192,46 @@ QString sentence(const Error &error)
 QString fileFailure(const Error &error)
 {
     if (error.reason == Reason::RefusedName)
-        return QStringLiteral("%1: %2 (the name is reserved)").arg(error.subject, refusedName());
+        return QStringLiteral("%1: %2 (the name is reserved)").arg(shown(error.subject), refusedName());
     return sentence(error);
 }
 
+namespace {
+
+// A user's text as a message repeats it: control characters (C0, DEL, C1,
+// a line break too) written as \xNN so that they cannot steer a terminal or
+// split a line, and a long text cut short, never inside a character.
+QString escapedPart(const QString &text, qsizetype longest)
+{
+    QString part;
+    qsizetype fitting = 0; // how much of `part` fits before an ellipsis
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        const char16_t c = text.at(k).unicode();
+        QString piece(text.at(k));
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+            piece = QStringLiteral("\\x") +
+                    QString::number(c, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else if (QChar::isHighSurrogate(c) && k + 1 < text.size() && text.at(k + 1).isLowSurrogate())
+            piece += text.at(++k);
+        if (part.size() + piece.size() > longest)
+            return part.left(fitting) + QChar(0x2026);
+        part += piece;
+        if (part.size() < longest)
+            fitting = part.size();
+    }
+    return part;
+}
+
+} // namespace
+
 QString quoted(const QString &text)
 {
-    constexpr qsizetype Longest = 40;
-    if (text.size() <= Longest)
-        return QLatin1Char('"') + text + QLatin1Char('"');
-    QString part = text.left(Longest - 1);
-    if (part.back().isHighSurrogate())
-        part.chop(1);
-    return QLatin1Char('"') + part + QChar(0x2026) + QLatin1Char('"');
+    return QLatin1Char('"') + escapedPart(text, 40) + QLatin1Char('"');
+}
+
+QString shown(const QString &text)
+{
+    return escapedPart(text, 120);
 }
 
 } // namespace Messages

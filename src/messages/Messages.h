@@ -30,7 +30,13 @@ QString reason(const Error &error);
 QString fileFailure(const Error &error);
 
 // A text the user typed, in quotes for a message; a long one is cut short,
-// so that a pasted page cannot flood the message box.
+// so that a pasted page cannot flood the message box, and control
+// characters show as \xNN, so that none can steer a terminal or break a
+// line.
 QString quoted(const QString &text);
+
+// A name the user gave (a port, a file's path), as quoted() shows it but
+// without quotes and cut only when much longer.
+QString shown(const QString &text);
 
 } // namespace Messages

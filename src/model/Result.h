@@ -19,6 +19,7 @@ struct Error
         PortBusy,         // device
         PermissionDenied, // device
         OpenFailed,       // device, system
+        NotSerialPort,    // device: a file, a pipe or a device that is no terminal
         SettingsInvalid,  // detail: the settings text as given
         SettingsRefused,  // device (empty: the open port), detail, system
         // On the line.
@@ -38,6 +39,7 @@ struct Error
         RefusedName,
         WrongLength, // count: bytes to write, total
         CannotWrite, // system
+        NotRegularTarget, // a save onto a device, a pipe, a socket or a folder
     };
 
     // Where a transfer stopped; None outside a transfer, and for the

@@ -193,19 +193,16 @@ SimOptions parseOptions(const QCoreApplication &app)
     return options;
 }
 
-// The image of a .vfd file, which must hold exactly 126 bytes.
+// The image of a .vfd file, read as every other reader reads one: never
+// from a pipe or a device, which could hold the simulator before it prints
+// its port, or fill its memory.
 SettingsImage startImage(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
-    const QByteArray bytes = file.readAll();
+    const Result<QByteArray> bytes = SettingsFile::read(path);
+    if (!bytes)
+        fail(Messages::fileFailure(bytes.error()));
     SettingsImage image;
-    if (bytes.size() != ImageLayout::ConfigLength || !image.setConfigBytes(bytes))
-        fail(QStringLiteral("%1 holds %2 bytes; a .vfd file holds %3")
-                 .arg(file.fileName())
-                 .arg(bytes.size())
-                 .arg(ImageLayout::ConfigLength));
+    image.setConfigBytes(*bytes);
     return image;
 }
 

@@ -287,6 +287,8 @@ void TestCtl::unusableFile_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("missing") << QStringList{"show", "%dir/none.vfd"} << "no such file";
+    QTest::newRow("missing, json")
+        << QStringList{"show", "%dir/none.vfd", "--json"} << "no such file";
     QTest::newRow("folder") << QStringList{"diff", "%dir", "%dir"} << "not a regular file";
     QTest::newRow("fifo") << QStringList{"download", "%dir/fifo", "-p", "%sim"}
                           << "not a regular file";
@@ -320,6 +322,13 @@ void TestCtl::unusableFile()
     const Run run = ctl(arguments);
     QCOMPARE(run.status, 3);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    // A JSON reader gets the failure as JSON.
+    if (arguments.contains("--json")) {
+        const QJsonObject failure = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QCOMPARE(failure.value("outcome").toString(), QString("failed"));
+        QCOMPARE(failure.value("status").toInt(), 3);
+        QVERIFY(failure.value("message").toString().contains(message));
+    }
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System), before);
     QVERIFY2(!sim.output().contains("download") && !sim.output().contains("upload"),
              sim.output().constData());

@@ -55,6 +55,9 @@ void TestLineTyping::keys_data()
     QTest::newRow("a character without a code stops")
         << false << empty << Caret{1, 0} << "type" << QString::fromUtf8("A\u0100B")
         << QStringList{"A", "", "", ""} << Caret{2, 0};
+    QTest::newRow("a character beyond the BMP is never split")
+        << false << empty << Caret{1, 0} << "paste" << QString::fromUtf16(u"A\U0001F600B")
+        << QStringList{"A", "", "", ""} << Caret{2, 0};
     QTest::newRow("ASCII paste keeps blanks, stops at the end")
         << false << empty << Caret{2, 0} << "paste"
         << "a bcd" << QStringList{"", "a", " ", "b"} << Caret{4, 1};

@@ -1,8 +1,12 @@
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <future>
 #include <optional>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
@@ -209,6 +213,46 @@ private slots:
         const QString message = Messages::sentence(result.error());
         QVERIFY2(message.contains(path), qPrintable(message));
         QVERIFY(QFileInfo(path).isDir() || !QFileInfo::exists(path));
+    }
+
+    // A save never turns a device node, a pipe or a socket into a file.
+    void nonRegularTargetsAreKept_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("socket") << "socket";
+        QTest::newRow("character device") << "device";
+    }
+    void nonRegularTargetsAreKept()
+    {
+        QFETCH(QString, kind);
+        const QString path = m_dir.filePath(kind + ".vfd");
+        const QByteArray name = QFile::encodeName(path);
+        int socketFd = -1;
+        if (kind == "fifo") {
+            QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+        } else if (kind == "socket") {
+            socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address = {};
+            address.sun_family = AF_UNIX;
+            QVERIFY(name.size() < qsizetype(sizeof address.sun_path));
+            std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+            QVERIFY(::bind(socketFd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+        } else if (::mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+            QSKIP("only root may make a device node here");
+        }
+        struct stat before = {};
+        QVERIFY(::stat(name.constData(), &before) == 0);
+
+        const Result<void> result = SettingsFile::write(path, everyValue());
+        if (socketFd >= 0)
+            ::close(socketFd);
+        QVERIFY(!result);
+        QCOMPARE(result.error().reason, Error::Reason::NotRegularTarget);
+        struct stat after = {};
+        QVERIFY(::stat(name.constData(), &after) == 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
     }
 
     void writeIntoReadOnlyFolderKeepsOldFile()

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 
 #include "editors/Configuration.h"
+#include "editors/LineTyping.h"
+#include "model/CodePage.h"
 #include "files/SettingsFile.h"
 #include "link/Transfer.h"
 #include "messages/Messages.h"
@@ -232,6 +234,150 @@ QString uploadReply(QByteArrayView data)
                 .arg(value);
     }
     return linesShow(config, reply);
+}
+
+namespace {
+
+// A character for the typing script: ASCII with its controls, C1 and
+// Latin-1, and a few beyond the code page (one outside the Basic
+// Multilingual Plane, half of one).
+QString typedCharacter(quint8 byte)
+{
+    if (byte < 0xE0)
+        return QString(QChar(char16_t(byte)));
+    switch (byte % 4) {
+    case 0:
+        return QString::fromUtf16(u"\U0001F600");
+    case 1:
+        return QString(QChar(char16_t(0xD83D)));
+    case 2:
+        return QString(QChar(char16_t(0x2401)));
+    default:
+        return QString(QChar(char16_t(0x0100)));
+    }
+}
+
+// What the cells of the line's selected view say as bytes.
+QByteArray shownBytes(const MessageLine &line)
+{
+    if (line.view() == MessageLine::View::Hex)
+        return line.hexBytes();
+    QByteArray bytes;
+    for (int cell = 1; cell <= line.cellCount(); ++cell)
+        bytes += static_cast<char>(CodePage::codeForText(line.asciiText(cell)).value_or(0));
+    return bytes;
+}
+
+// Every cell holds what its view allows; the hidden view is empty.
+QString cellsAllowed(const MessageLine &line)
+{
+    for (int cell = 1; cell <= line.cellCount(); ++cell) {
+        const QString hex = line.hexText(cell);
+        const QString ascii = line.asciiText(cell);
+        const bool hexView = line.view() == MessageLine::View::Hex;
+        if ((hexView ? ascii : hex).size() != 0)
+            return QStringLiteral("cell %1 of the hidden view is not empty").arg(cell);
+        if (hex.size() > MessageLine::HexCellLength || !MessageLine::isHexDigits(hex))
+            return QStringLiteral("hex cell %1 holds %2").arg(cell).arg(Messages::quoted(hex));
+        if (ascii.size() > MessageLine::AsciiCellLength || !CodePage::codeForText(ascii))
+            return QStringLiteral("cell %1 holds %2").arg(cell).arg(Messages::quoted(ascii));
+    }
+    return QString();
+}
+
+QStringList cellsOf(const MessageLine &line)
+{
+    QStringList cells;
+    for (int cell = 1; cell <= line.cellCount(); ++cell)
+        cells << line.hexText(cell) + u'|' + line.asciiText(cell);
+    return cells;
+}
+
+} // namespace
+
+QString lineTyping(QByteArrayView data)
+{
+    Reader script(data);
+    const quint32 mix = mixOf(data);
+    Configuration config;
+    startWorking(config, mix);
+    Configuration untouched;
+    startWorking(untouched, mix);
+    const bool first = script.byte() & 1;
+    MessageLine &line = first ? config.line1() : config.line2();
+    const MessageLine &other = first ? config.line2() : config.line1();
+    const QStringList otherCells = cellsOf(other);
+    const int begin = first ? ImageLayout::Line1 : ImageLayout::Line2;
+
+    LineTyping typing(line);
+    LineTyping::Caret caret{1 + script.byte() % line.cellCount(), 0};
+    while (!script.atEnd()) {
+        const quint8 op = script.byte();
+        switch (op % 8) {
+        case 0:
+        case 1: {
+            QString text;
+            for (int k = script.byte() % (op % 8 == 0 ? 4 : 48); k > 0; --k)
+                text += typedCharacter(script.byte());
+            caret = op % 8 == 0 ? typing.type(caret, text) : typing.paste(caret, text);
+            break;
+        }
+        case 2:
+            caret = typing.backspace(caret);
+            break;
+        case 3:
+            caret = typing.left(caret);
+            break;
+        case 4:
+            caret = typing.right(caret);
+            break;
+        case 5:
+            caret = op & 8 ? typing.end() : typing.home();
+            break;
+        case 6:
+            line.clear();
+            caret = typing.home();
+            break;
+        default: {
+            // A switch there and back keeps the bytes the cells say.
+            const QByteArray before = shownBytes(line);
+            const bool hex = line.view() == MessageLine::View::Hex;
+            line.selectView(hex ? MessageLine::View::Ascii : MessageLine::View::Hex);
+            if (shownBytes(line) != before)
+                return QStringLiteral("a switch of views changed the line's bytes from %1 to %2")
+                    .arg(QString::fromLatin1(before.toHex(' ')),
+                         QString::fromLatin1(shownBytes(line).toHex(' ')));
+            caret = typing.home();
+            break;
+        }
+        }
+        if (const QString wrong = cellsAllowed(line); !wrong.isEmpty())
+            return wrong;
+        if (caret.cell < 1 || caret.cell > line.cellCount() || caret.offset < 0 ||
+            caret.offset > line.text(line.view(), caret.cell).size())
+            return QStringLiteral("the caret stands outside the line (cell %1, offset %2)")
+                .arg(caret.cell)
+                .arg(caret.offset);
+    }
+    if (cellsOf(other) != otherCells)
+        return QStringLiteral("typing in one line changed the other");
+
+    // The bytes the cells say are the bytes the image takes, and nothing
+    // outside the line moves.
+    const QByteArray said = shownBytes(line);
+    config.AssembleImage();
+    untouched.AssembleImage();
+    for (int index = 0; index < ImageLayout::Size; ++index) {
+        const bool inLine = index >= begin && index < begin + line.cellCount();
+        const quint8 expected =
+            inLine ? static_cast<quint8>(said[index - begin]) : untouched.image().at(index);
+        if (config.image().at(index) != expected)
+            return QStringLiteral("byte %1 is %2, not %3")
+                .arg(index)
+                .arg(config.image().at(index))
+                .arg(expected);
+    }
+    return QString();
 }
 
 } // namespace FuzzChecks

@@ -15,4 +15,8 @@ QString settingsFileLoad(QByteArrayView data);
 // The input scripts the display's side of an upload (see UploadScript).
 QString uploadReply(QByteArrayView data);
 
+// The input scripts typing into one message line: keys, pastes, view
+// switches (see lineTyping in FuzzChecks.cpp).
+QString lineTyping(QByteArrayView data);
+
 } // namespace FuzzChecks

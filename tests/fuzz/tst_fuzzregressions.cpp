@@ -19,7 +19,8 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("target");
         int rows = 0;
-        for (const QString &target : {QStringLiteral("settingsfile"), QStringLiteral("upload")}) {
+        for (const QString &target : {QStringLiteral("settingsfile"), QStringLiteral("upload"),
+                                      QStringLiteral("typing")}) {
             for (const QString &folder :
                  {QStringLiteral("corpus"), QStringLiteral("regressions")}) {
                 const QDir dir(QStringLiteral(FUZZ_DIR "/%1/%2").arg(folder, target));
@@ -39,8 +40,9 @@ private slots:
         QFETCH(QString, target);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const Check check = target == QLatin1String("upload") ? FuzzChecks::uploadReply
-                                                              : FuzzChecks::settingsFileLoad;
+        const Check check = target == QLatin1String("upload")   ? FuzzChecks::uploadReply
+                            : target == QLatin1String("typing") ? FuzzChecks::lineTyping
+                                                                : FuzzChecks::settingsFileLoad;
         const QString wrong = check(file.readAll());
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }

@@ -1,6 +1,9 @@
 // The transfers end to end: QSerialPort on a pseudo-terminal, with the
 // simulated display on the other end.
 
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -67,6 +70,7 @@ private slots:
     void uploadMisbehaviour();
     void refusal_data();
     void refusal();
+    void simulatorReadsOnlyRegularImages();
 
 private:
     QTemporaryDir m_dir;
@@ -302,6 +306,9 @@ void LinkPtyTest::refusal_data()
     QTest::newRow("missing device") << "/dev/nonexistent"
                                     << "9600,n,8,1"
                                     << "there is no such port";
+    // Refused in plain words, not as the system's failed terminal request.
+    for (const char *notSerial : {"/dev/null", "@file", "@fifo", "@folder"})
+        QTest::addRow("%s", notSerial) << notSerial << "9600,n,8,1" << "is not a serial port";
     QTest::newRow("bad settings") << ""
                                   << "9600,x,8,1"
                                   << "\"9600,x,8,1\" are not valid";
@@ -320,6 +327,18 @@ void LinkPtyTest::refusal()
     QVERIFY(sim.start({"--quiet"}));
     if (port.isEmpty())
         port = sim.port();
+    // "@kind": a file of that kind in a folder of the test's own.
+    QTemporaryDir dir;
+    if (port.startsWith(u'@')) {
+        const QString kind = port.mid(1);
+        port = dir.filePath(kind);
+        if (kind == u"fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(port).constData(), 0600) == 0);
+        else if (kind == u"file")
+            QVERIFY(QFile(port).open(QIODevice::WriteOnly));
+        else
+            QVERIFY(QDir().mkdir(port));
+    }
 
     SerialPortComm comm;
     const Result<void> down =
@@ -341,6 +360,20 @@ void LinkPtyTest::refusal()
             QVERIFY2(message.contains(expectedReason), qPrintable(message));
         }
     }
+}
+
+// The simulator reads --image as every reader does: a pipe neither holds it
+// before it prints its port nor is taken for an image.
+void LinkPtyTest::simulatorReadsOnlyRegularImages()
+{
+    const QString fifo = m_dir.filePath("image.vfd");
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QProcess sim;
+    sim.start(QStringLiteral(TQ540SIM), {"--image", fifo});
+    QVERIFY(sim.waitForFinished(10000));
+    QCOMPARE(sim.exitCode(), 1);
+    QVERIFY(!sim.readAllStandardOutput().contains("port:"));
+    QVERIFY(sim.readAllStandardError().contains("not a regular file"));
 }
 
 QTEST_GUILESS_MAIN(LinkPtyTest)

@@ -1,3 +1,5 @@
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "link/PortChoice.h"
@@ -15,6 +17,8 @@ private slots:
     void fromComboText();
     void systemPortName_data();
     void systemPortName();
+    void deviceKey_data();
+    void deviceKey();
 };
 
 void PortChoiceTest::fromComboText_data()
@@ -77,3 +81,43 @@ void PortChoiceTest::systemPortName()
 
 QTEST_GUILESS_MAIN(PortChoiceTest)
 #include "tst_portchoice.moc"
+
+// Two names for one device give one key, so that no port is opened twice.
+void PortChoiceTest::deviceKey_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("same");
+
+#if defined(Q_OS_WIN)
+    QTest::newRow("case") << "COM3" << "com3" << true;
+    QTest::newRow("device namespace") << "\\\\.\\COM12" << "COM12" << true;
+    QTest::newRow("entry and its device") << "Com 1" << "COM1" << true;
+    QTest::newRow("other port") << "COM3" << "COM4" << false;
+#else
+    QTest::newRow("bare name and path") << "pts/3" << "/dev/pts/3" << true;
+    QTest::newRow("link and its target") << "@link" << "@target" << true;
+    QTest::newRow("dot segments") << "/dev/../dev/ttyS0" << "/dev/ttyS0" << true;
+    QTest::newRow("other port") << "/dev/ttyS0" << "/dev/ttyS1" << false;
+#if defined(Q_OS_LINUX)
+    QTest::newRow("entry and its device") << "Com 1" << "ttyS0" << true;
+#endif
+#endif
+}
+
+void PortChoiceTest::deviceKey()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, same);
+    // "@name" stands for a file in a folder of the test's own.
+    QTemporaryDir dir;
+    QVERIFY(QFile(dir.filePath("target")).open(QIODevice::WriteOnly));
+    QVERIFY(QFile::link(dir.filePath("target"), dir.filePath("link")));
+    const auto key = [&](QString text) {
+        if (text.startsWith(u'@'))
+            text = dir.filePath(text.mid(1));
+        return PortChoice::fromComboText(Ports, text).deviceKey();
+    };
+    QCOMPARE(key(first) == key(second), same);
+}
