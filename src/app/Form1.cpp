@@ -14,6 +14,7 @@
 
 #include "app/ChangeHistory.h"
 #include "app/CharacterPage.h"
+#include "app/CheckPage.h"
 #include "app/CommandPage.h"
 #include "app/Controls.h"
 #include "app/MessagePage.h"
@@ -110,6 +111,10 @@ void Form1::createInterfaceBand()
     m_linkSettingsBox->setInsertPolicy(QComboBox::NoInsert);
     m_linkSettingsBox->setGeometry(place(LinkBoxAt));
     linkLabel->setBuddy(m_linkSettingsBox);
+    connect(m_linkSettingsBox, &QComboBox::currentTextChanged, &m_check,
+            &DisplayCheck::setLinkSettings);
+    connect(&m_check, &DisplayCheck::speedNoteChanged, m_linkSettingsBox,
+            &QWidget::setToolTip);
 
     m_getSettingButton = new WrapButton(QStringLiteral("Get Setting From VFD"), frame);
     Controls::identify(m_getSettingButton, QStringLiteral("GetSetting"));
@@ -136,9 +141,11 @@ void Form1::createPages()
     auto *commandPage = new QWidget;
     auto *messagePage = new QWidget;
     auto *characterPage = new QWidget;
+    auto *checkPage = new QWidget;
     m_pages->addTab(commandPage, QStringLiteral("Command Setting"));
     m_pages->addTab(messagePage, QStringLiteral("Welcome Msg"));
     m_pages->addTab(characterPage, QStringLiteral("User Defined Character"));
+    m_pages->addTab(checkPage, QStringLiteral("VFD Check"));
     // Page controls are placed relative to the tab control; a page starts
     // below the tab bar, inside the pane's frame.
     const int frame = m_pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
@@ -150,6 +157,15 @@ void Form1::createPages()
         new CharacterPage(m_config.characters(), m_prompts, characterPage, pageOrigin);
     connect(m_messagePage, &DeferredPage::built, this, &Form1::chainTabOrder);
     connect(m_characterPage, &DeferredPage::built, this, &Form1::chainTabOrder);
+
+    m_checkPage = new CheckPage(m_check, checkPage, pageOrigin);
+    connect(m_checkPage, &DeferredPage::built, this, &Form1::chainTabOrder);
+    connect(m_checkPage, &CheckPage::findClicked, this, &Form1::FindVFD_Click);
+    connect(m_checkPage, &CheckPage::stopClicked, &m_check, &DisplayCheck::stopFind);
+    connect(&m_check, &DisplayCheck::findFinished, this, &Form1::FindFinished);
+    connect(m_checkPage, &CheckPage::resultChosen, this, &Form1::ChooseFound);
+    connect(m_checkPage, &CheckPage::compareClicked, this, &Form1::Compare_Click);
+    connect(m_checkPage, &CheckPage::sendTestClicked, this, &Form1::SendTest_Click);
 }
 
 void Form1::createBottomBand()
@@ -217,6 +233,7 @@ void Form1::chainTabOrder()
     order += m_commandPage->tabOrder();
     order += m_messagePage->tabOrder();
     order += m_characterPage->tabOrder();
+    order += m_checkPage->tabOrder();
     order << m_defaultsButton << m_downloadButton;
     for (qsizetype k = 1; k < order.size(); ++k)
         setTabOrder(order[k - 1], order[k]);
@@ -234,6 +251,7 @@ void Form1::closeEvent(QCloseEvent *event)
 {
     if (m_transferRunning) {
         m_closeRequested = true;
+        m_check.stopFind(); // a search ends within a second, then the window closes
         event->ignore();
         return;
     }
@@ -283,6 +301,7 @@ void Form1::beginTransfer()
     m_focusBeforeTransfer = focusWidget();
     for (QPushButton *button : startButtons())
         button->setEnabled(false);
+    m_checkPage->setBusy(true);
 }
 
 bool Form1::endTransfer()
@@ -290,6 +309,7 @@ bool Form1::endTransfer()
     m_transferRunning = false;
     for (QPushButton *button : startButtons())
         button->setEnabled(true);
+    m_checkPage->setBusy(false);
     if (m_focusBeforeTransfer)
         m_focusBeforeTransfer->setFocus();
     if (!m_closeRequested)
@@ -310,6 +330,8 @@ void Form1::Download_Click()
         return Transfer::downloadThenPause(m_comm, m_ticks, target, m_config.image(),
                                            [] { QCoreApplication::processEvents(); });
     }();
+    if (result)
+        m_check.noteDownload(target.settings);
     if (!endTransfer())
         return;
     m_prompts.message(result ? Messages::downloadOk() : Messages::sentence(result.error()),
@@ -332,6 +354,77 @@ void Form1::GetSetting_Click()
     // The user acknowledges the reply before the window shows it.
     m_prompts.message(Messages::uploadOk(), appTitle());
     m_history->record(m_getSettingButton->text(), [&] { m_config.applyUpload(*result); });
+}
+
+// A search runs on worker threads while the window stays responsive; it
+// counts as a transfer, so that nothing else opens a port meanwhile.
+void Form1::FindVFD_Click()
+{
+    if (m_transferRunning)
+        return;
+    const QList<PortChoice> ports = DisplayCheck::portsToAsk(
+        OptionLists::commPorts(), SystemPortEnumerator().ports(), m_portBox->currentText());
+    beginTransfer();
+    m_checkPage->setFinding(true);
+    m_check.startFind(ports);
+}
+
+void Form1::FindFinished()
+{
+    m_checkPage->setFinding(false);
+    if (!endTransfer())
+        return;
+    if (const std::optional<int> only = m_check.onlyAnswer()) {
+        ChooseFound(*only);
+        m_checkPage->chooseRow(*only);
+    }
+}
+
+// An answered display's port and speed become the window's link.
+void Form1::ChooseFound(int row)
+{
+    const std::optional<Transfer::Target> chosen = m_check.choice(row);
+    if (!chosen)
+        return;
+    for (QComboBox *box : {static_cast<QComboBox *>(m_portBox), m_linkSettingsBox}) {
+        const QString text = box == m_linkSettingsBox ? chosen->settings : chosen->port.shownText;
+        const int entry = box->findText(text);
+        if (entry >= 0)
+            box->setCurrentIndex(entry);
+        else
+            box->setEditText(text);
+    }
+}
+
+// The page's uses of the port run as the window's own transfers do, so
+// that none nests in another; their outcome shows on the page.
+void Form1::Compare_Click()
+{
+    if (m_transferRunning)
+        return;
+    beginTransfer();
+    {
+        const WaitCursor wait;
+        (void)m_check.compare(currentTarget());
+    }
+    endTransfer();
+}
+
+void Form1::SendTest_Click()
+{
+    if (m_transferRunning)
+        return;
+    const Transfer::Target target = currentTarget();
+    beginTransfer();
+    const QString failure = [&] {
+        const WaitCursor wait;
+        return m_check.sendTest(target);
+    }();
+    if (!endTransfer())
+        return;
+    m_checkPage->showTestOutcome(failure.isEmpty()
+                                     ? tr("Test screen sent to %1.").arg(target.port.shownText)
+                                     : failure);
 }
 
 void Form1::Save_Click()

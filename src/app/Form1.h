@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "check/DisplayCheck.h"
 #include "editors/Configuration.h"
 #include "link/Transfer.h"
 
@@ -13,6 +14,7 @@ class QTabWidget;
 
 class ChangeHistory;
 class CharacterPage;
+class CheckPage;
 class CommandPage;
 class MessagePage;
 class MSComm;
@@ -20,7 +22,7 @@ class PortComboBox;
 class Prompts;
 class TickCounter;
 
-// The program's one window: the shell around the three pages. It holds the
+// The program's one window: the shell around the four pages. It holds the
 // configuration, the link and file controls, the tab control and the two
 // bottom buttons, and runs the handlers that reach across pages (transfers,
 // files, defaults). Each page is a view of its own, bound to its part of
@@ -47,6 +49,8 @@ public:
     // shown, or when told to.
     MessagePage &messagePage() const { return *m_messagePage; }
     CharacterPage &characterPage() const { return *m_characterPage; }
+    CheckPage &checkPage() const { return *m_checkPage; }
+    DisplayCheck &displayCheck() { return m_check; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -60,6 +64,11 @@ private slots:
     void GetSetting_Click();
     void Save_Click();
     void Load_Click();
+    void FindVFD_Click();
+    void FindFinished();
+    void ChooseFound(int row);
+    void Compare_Click();
+    void SendTest_Click();
 
 private:
     void createInterfaceBand();
@@ -83,6 +92,7 @@ private:
     Prompts &m_prompts;
     Configuration m_config;
     ChangeHistory *m_history = nullptr;
+    DisplayCheck m_check{m_config, m_comm, m_ticks};
     QString m_currentFileName;
 
     PortComboBox *m_portBox = nullptr;      // Comm
@@ -97,6 +107,7 @@ private:
     CommandPage *m_commandPage = nullptr;
     MessagePage *m_messagePage = nullptr;
     CharacterPage *m_characterPage = nullptr;
+    CheckPage *m_checkPage = nullptr;
 
     bool m_transferRunning = false;
     bool m_closeRequested = false;

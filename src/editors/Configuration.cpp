@@ -62,14 +62,21 @@ void Configuration::SetAllDefault()
 
 void Configuration::AssembleImage()
 {
-    ImageCodec::Fields fields = ImageCodec::decode(m_image);
+    for (std::size_t k = 0; k < ImageCodec::LineCount; ++k)
+        line(k).selectView(MessageLine::View::Hex);
+    m_image = assembledImage();
+}
+
+SettingsImage Configuration::assembledImage() const
+{
+    SettingsImage image = m_image;
+    ImageCodec::Fields fields = ImageCodec::decode(image);
     for (ImageCodec::SettingField &field : fields.settings)
         field.position = static_cast<quint8>(listPosition(field.setting));
-    for (std::size_t k = 0; k < fields.lines.size(); ++k) {
-        line(k).selectView(MessageLine::View::Hex);
-        fields.lines[k].bytes = line(k).hexBytes();
-    }
-    ImageCodec::encode(fields, m_image);
+    for (std::size_t k = 0; k < fields.lines.size(); ++k)
+        fields.lines[k].bytes = line(k).bytes();
+    ImageCodec::encode(fields, image);
+    return image;
 }
 
 void Configuration::applyUpload(const SettingsImage &reply)

@@ -44,6 +44,9 @@ public:
     // switched to hex first). Leaves 0, the reserved bytes and the
     // character records alone.
     void AssembleImage();
+    // The image AssembleImage would make, made in a copy: the window and
+    // its views stay as they are.
+    SettingsImage assembledImage() const;
 
     // A reply that passed its checks: the image takes all 127 bytes, the
     // lists take the values within their bounds, both lines show the bytes

@@ -89,6 +89,17 @@ QByteArray MessageLine::hexBytes() const
     return bytes;
 }
 
+QByteArray MessageLine::bytes() const
+{
+    if (m_view == View::Hex)
+        return hexBytes();
+    // As convertToHex reads them: an empty ASCII cell is a zero byte.
+    QByteArray bytes(m_cellCount, '\0');
+    for (int cell = 1; cell <= m_cellCount; ++cell)
+        bytes[cell - 1] = static_cast<char>(CodePage::codeForText(m_ascii.at(cell - 1)).value_or(0));
+    return bytes;
+}
+
 quint8 MessageLine::hexCellByte(QStringView hex)
 {
     // A missing second digit counts 0, so a single digit d is 16 x d.

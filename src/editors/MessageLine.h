@@ -51,6 +51,9 @@ public:
     // The line's bytes, one per hex cell: two digits are their byte, a single
     // digit d is 16 x d, an empty cell is 0.
     QByteArray hexBytes() const;
+    // The bytes the line stands for in the view shown: what hexBytes() gives
+    // after a switch to hex, without switching.
+    QByteArray bytes() const;
 
     // Selects the hex view, then writes every hex cell as a two-digit pair.
     void showBytes(QByteArrayView bytes);

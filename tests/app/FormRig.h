@@ -10,6 +10,7 @@
 
 #include "FakePrompts.h"
 #include "app/CharacterPage.h"
+#include "app/CheckPage.h"
 #include "app/Form1.h"
 #include "app/MessagePage.h"
 #include "support/FakeComm.h"
@@ -35,6 +36,7 @@ struct FormRig
             return;
         form.messagePage().build();
         form.characterPage().build();
+        form.checkPage().build();
     }
 
     template <typename T = QWidget> T *get(const QString &name) const

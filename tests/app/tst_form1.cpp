@@ -495,7 +495,7 @@ void tst_Form1::shortcuts()
     QCOMPARE(pages->currentIndex(), 1);
     QTest::keyClick(&rig.form, Qt::Key_PageUp, Qt::ControlModifier);
     QTest::keyClick(&rig.form, Qt::Key_PageUp, Qt::ControlModifier);
-    QCOMPARE(pages->currentIndex(), 2);
+    QCOMPARE(pages->currentIndex(), pages->count() - 1); // round to the last page
     QTest::keyClick(&rig.form, Qt::Key_O, Qt::ControlModifier);
     QTest::keyClick(&rig.form, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(rig.prompts.openFilters.size(), 1);

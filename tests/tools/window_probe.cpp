@@ -127,10 +127,15 @@ int main(int argc, char *argv[])
         }
         // A drawing not yet stored: the note beside the grid and the focus
         // on a lit dot.
+        auto *dot = window.findChild<QAbstractButton *>(QStringLiteral("map3(1)"));
+        // Its page, which is not the last one.
+        for (QWidget *up = dot; up; up = up->parentWidget()) {
+            if (pages->indexOf(up) >= 0)
+                pages->setCurrentWidget(up);
+        }
         window.activateWindow();
         if (!QTest::qWaitForWindowActive(&window))
             std::fprintf(stderr, "the window did not become active: no focus shown\n");
-        auto *dot = window.findChild<QAbstractButton *>(QStringLiteral("map3(1)"));
         dot->setChecked(true);
         dot->setFocus();
         settle();

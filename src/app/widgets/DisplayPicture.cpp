@@ -42,7 +42,7 @@ void DisplayPicture::paintEvent(QPaintEvent *)
     // The glass with its two lines of glowing characters.
     const QRectF glass(9, 14, 82, 28);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x06, 0x1c, 0x1a));
+    painter.setBrush(DisplayLook::Glass);
     painter.drawRoundedRect(glass, 2, 2);
 
     QFont font(QStringLiteral("DejaVu Sans Mono"));
@@ -50,8 +50,8 @@ void DisplayPicture::paintEvent(QPaintEvent *)
     font.setBold(true);
     font.setPixelSize(9);
     painter.setFont(font);
-    const QColor glow(0x40, 0xf0, 0xc8, 90);
-    const QColor lit(0x7a, 0xff, 0xde);
+    const QColor &glow = DisplayLook::Glow;
+    const QColor &lit = DisplayLook::Lit;
     const QRectF line1(glass.left(), glass.top() + 2, glass.width(), 12);
     const QRectF line2(glass.left(), glass.top() + 14, glass.width(), 12);
     for (const auto &[rect, text] : {std::pair{line1, QStringLiteral("TQ-540")},
@@ -60,5 +60,48 @@ void DisplayPicture::paintEvent(QPaintEvent *)
         painter.drawText(rect.translated(0.4, 0.4), Qt::AlignCenter, text);
         painter.setPen(lit);
         painter.drawText(rect, Qt::AlignCenter, text);
+    }
+}
+
+GlassPreview::GlassPreview(QWidget *parent) : QWidget(parent)
+{
+    setRows({});
+}
+
+void GlassPreview::setRows(const QStringList &rows)
+{
+    m_rows = rows;
+    while (m_rows.size() < 2)
+        m_rows << QString();
+    update();
+}
+
+void GlassPreview::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(DisplayLook::Glass);
+    painter.drawRoundedRect(QRectF(rect()), 4, 4);
+
+    // Each cell a fixed slot, so that blanks keep their place as on the glass.
+    constexpr int Columns = 20;
+    const qreal margin = height() / 8.0;
+    const qreal pitch = (width() - 2 * margin) / Columns;
+    const qreal rowHeight = (height() - 2 * margin) / 2;
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setBold(true);
+    font.setPixelSize(qMax(6, static_cast<int>(qMin(pitch * 1.4, rowHeight * 0.8))));
+    painter.setFont(font);
+    for (int row = 0; row < 2; ++row) {
+        const QString &text = m_rows.at(row);
+        for (int column = 0; column < Columns && column < text.size(); ++column) {
+            const QRectF cell(margin + column * pitch, margin + row * rowHeight, pitch, rowHeight);
+            painter.setPen(DisplayLook::Glow);
+            painter.drawText(cell.translated(0.5, 0.5), Qt::AlignCenter, text.at(column));
+            painter.setPen(DisplayLook::Lit);
+            painter.drawText(cell, Qt::AlignCenter, text.at(column));
+        }
     }
 }
