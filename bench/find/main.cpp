@@ -9,19 +9,14 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <vector>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include "link/Transfer.h"
+#include "support/CtlRun.h"
 #include "support/SimProcess.h"
-
-extern char **environ;
 
 namespace {
 
@@ -29,33 +24,12 @@ constexpr int Ports = 8;
 constexpr int Runs = 3;
 constexpr double Target = 1.2;
 
-// Runs tq540ctl with its output thrown away; its wall time in ms, or a
-// negative figure when it did not exit with `expected`.
-double runCtl(const QStringList &arguments, int expected)
+// tq540ctl's wall time in ms, or a negative figure when it did not exit
+// with `expected`.
+double timeCtl(const QStringList &arguments, int expected)
 {
-    std::vector<QByteArray> owned{QByteArrayLiteral(TQ540CTL)};
-    for (const QString &argument : arguments)
-        owned.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &argument : owned)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer clock;
-    clock.start();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return -1;
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid)
-        return -1;
-    const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    return WIFEXITED(status) && WEXITSTATUS(status) == expected ? ms : -1;
+    const CtlRun run = runCtl(arguments);
+    return run.exitStatus == expected ? run.wallMs : -1;
 }
 
 double mean(const std::vector<double> &figures)
@@ -90,8 +64,8 @@ int main(int argc, char *argv[])
     std::vector<double> one;
     std::vector<double> eight;
     for (int run = 0; run < Runs; ++run) {
-        const double oneMs = runCtl(QStringList{QStringLiteral("find")} + silent, 1);
-        const double eightMs = runCtl(QStringList{QStringLiteral("find")} + all, 0);
+        const double oneMs = timeCtl(QStringList{QStringLiteral("find")} + silent, 1);
+        const double eightMs = timeCtl(QStringList{QStringLiteral("find")} + all, 0);
         if (oneMs < 0 || eightMs < 0) {
             std::fprintf(stderr, "bench_find: find ended unexpectedly in run %d\n", run);
             return 1;

@@ -4,23 +4,17 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <vector>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include "editors/Configuration.h"
 #include "files/SettingsFile.h"
 #include "link/Transfer.h"
+#include "support/CtlRun.h"
 #include "support/SimProcess.h"
-
-extern char **environ;
 
 namespace {
 
@@ -34,35 +28,13 @@ struct Figure
     long peakKb = 0; // peak resident memory of tq540ctl
 };
 
-// Runs tq540ctl with its output thrown away; exit status, wall time and
-// peak resident memory come from wait4.
-bool runCtl(const QStringList &arguments, Figure *figure)
+// tq540ctl's wall time and peak memory; false when it did not exit with 0.
+bool measureCtl(const QStringList &arguments, Figure *figure)
 {
-    std::vector<QByteArray> owned{QByteArrayLiteral(TQ540CTL)};
-    for (const QString &argument : arguments)
-        owned.push_back(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &argument : owned)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer clock;
-    clock.start();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return false;
-    int status = 0;
-    rusage usage{};
-    if (::wait4(pid, &status, 0, &usage) != pid)
-        return false;
-    figure->wallMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    figure->peakKb = usage.ru_maxrss;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const CtlRun run = runCtl(arguments);
+    figure->wallMs = run.wallMs;
+    figure->peakKb = run.peakKb;
+    return run.exitStatus == 0;
 }
 
 struct Summary
@@ -118,7 +90,7 @@ int main(int argc, char *argv[])
     for (int run = 0; run < Runs; ++run) {
         for (const auto &[ports, figures] : {std::pair{&one, &single}, std::pair{&all, &eight}}) {
             Figure figure;
-            if (!runCtl(QStringList{QStringLiteral("download"), file} + *ports, &figure)) {
+            if (!measureCtl(QStringList{QStringLiteral("download"), file} + *ports, &figure)) {
                 std::fprintf(stderr, "bench_multidownload: a download failed in run %d\n", run);
                 return 1;
             }
