@@ -15,10 +15,9 @@
 #include "DisplaySimulator.h"
 #include "ScreenView.h"
 #include "SimLine.h"
-#include "commandsets/CommandSets.h"
 #include "files/SettingsFile.h"
 #include "messages/Messages.h"
-#include "model/OptionLists.h"
+#include "model/DisplaySettings.h"
 
 namespace {
 
@@ -144,18 +143,21 @@ std::optional<QString> textOption(const QCommandLineParser &parser, const QStrin
     return parser.isSet(name) ? std::optional(parser.value(name)) : std::nullopt;
 }
 
-// A command set as tq540ctl takes a list entry: its text or its position.
+// A command set as tq540ctl takes a list entry: its text, an alias or its position.
 int commandSetOf(const QString &name)
 {
-    const QStringList &entries = OptionLists::commandSets();
-    bool isNumber = false;
-    int position = name.toInt(&isNumber);
-    if (!isNumber)
-        position = OptionLists::positionOf(entries, name);
-    if (!CommandSets::isListed(position))
-        fail(QStringLiteral("--command \"%1\": give an entry of \"%2\" or its position 0 to %3")
-                 .arg(name, entries.join(QStringLiteral("\", \"")))
-                 .arg(entries.size() - 1));
+    const DisplaySettingInfo &setting = DisplaySettings::of(DisplaySetting::CommandSet);
+    int position = setting.positionOf(name);
+    if (position < 0) {
+        bool isNumber = false;
+        position = name.toInt(&isNumber);
+        if (!isNumber)
+            position = -1;
+    }
+    if (!setting.isEntry(position))
+        fail(QStringLiteral("--command %1: give an entry of \"%2\" or its position 0 to %3")
+                 .arg(Messages::quoted(name), setting.entries().join(QStringLiteral("\", \"")))
+                 .arg(setting.size() - 1));
     return position;
 }
 
