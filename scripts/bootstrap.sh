@@ -9,7 +9,7 @@ set -euo pipefail
 
 # Liberation Sans stands in for Arial; Symbola draws the control pictures
 # that ASCII cells show for control codes.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev fonts-liberation2 fonts-symbola)
+packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-serialport-dev fonts-liberation2 fonts-symbola)
 package_tools=(dpkg-dev file lintian)
 # The packaging tests check the installed files and the Debian package with
 # the tools that desktops and Debian use; the fuzz targets (scripts/fuzz.sh,
