@@ -234,9 +234,9 @@ void TestCtl::findReportsEachPort()
     const Run run = ctl({"find", "-p", plain.port(), "-p", silent.port(), "-p", shop.port()});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts),
-             QStringList({plain.port() + ": answered at 9600,n,8,1: command set KS310, character "
-                                         "set USA/Eurpope  (Default), display baud 9600,n,8,1 "
-                                         "(Default)",
+             QStringList({plain.port() + ": answered at 9600,n,8,1: command set EPSON (Default), "
+                                         "character set USA/Eurpope  (Default), display baud "
+                                         "9600,n,8,1 (Default)",
                           silent.port() + ": no answer: no answer at 9600 or 19200",
                           shop.port() + ": answered at 9600,n,8,1: command set LogicControl, "
                                         "character set Greek CP8859-7, display baud 19200,n,8,1"}));
