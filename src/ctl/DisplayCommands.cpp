@@ -99,14 +99,8 @@ int upload(const QStringList &arguments)
                         .arg(invalid.join(QStringLiteral(", ")), Messages::shown(output));
                 return result;
             }
-            try {
-                Cli::writeSettings(output, held->configBytes());
-            } catch (const Cli::Failure &failure) {
-                result.outcome = QStringLiteral("failed");
-                result.success = false;
-                result.message = failure.message;
-                result.status = failure.status;
-            }
+            // A file that cannot be written fails the port, with its own status.
+            Cli::writeSettings(output, held->configBytes());
             return result;
         });
 }

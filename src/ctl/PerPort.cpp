@@ -40,6 +40,17 @@ private:
     void (*m_previous)(int) = SIG_DFL;
 };
 
+// A Failure thrown on a worker thread would end the program: it becomes
+// that port's result instead.
+Result guarded(const Work &work, const Port &port)
+{
+    try {
+        return work(port);
+    } catch (const Cli::Failure &failure) {
+        return {.message = failure.message, .status = failure.status};
+    }
+}
+
 } // namespace
 
 QString Display::device() const
@@ -92,7 +103,7 @@ QList<Result> collect(const QList<Display> &displays, Displays::Progress progres
     std::vector<Result> results(static_cast<std::size_t>(displays.size()));
     Parallel::forEach(static_cast<int>(displays.size()), Parallel::MostAtOnce, [&](int k) {
         results[static_cast<std::size_t>(k)] =
-            s_stop ? PerPort::stopped() : work(Port(displays[k], progress));
+            s_stop ? PerPort::stopped() : guarded(work, Port(displays[k], progress));
     });
     if (stopped)
         *stopped = s_stop;

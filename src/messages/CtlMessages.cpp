@@ -19,8 +19,8 @@ QString stoppedBeforeStart()
 
 QString interrupted()
 {
-    return QStringLiteral("tq540ctl: stopped by Ctrl+C; the displays above that say ok have "
-                          "their work done, the others were not reached or failed");
+    return QStringLiteral("tq540ctl: stopped by Ctrl+C: the displays not yet reached were left "
+                          "alone (\"stopped\"); the results above say how the others ended");
 }
 
 QString emptySettings()

@@ -14,7 +14,7 @@
 #include <QTest>
 
 #include "model/SettingsImage.h"
-#include "support/CtlRun.h"
+#include "support/CtlProcess.h"
 #include "support/SilentPty.h"
 #include "support/SimProcess.h"
 
@@ -22,7 +22,7 @@ namespace {
 
 const QString A = QStringLiteral(".###./#...#/#...#/#####/#...#/#...#/#...#");
 
-using Run = CtlRun;
+using Run = CtlResult;
 
 Run ctl(const QStringList &arguments)
 {

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "support/CtlRun.h"
+#include "support/CtlProcess.h"
 #include "support/SilentPty.h"
 #include "support/SimProcess.h"
 
@@ -26,7 +26,7 @@ private slots:
 
 private:
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
-    static CtlRun ctl(const QStringList &arguments) { return runCtl(arguments); }
+    static CtlResult ctl(const QStringList &arguments) { return runCtl(arguments); }
 
     QTemporaryDir m_dir;
 };
@@ -82,7 +82,7 @@ void TestCtlPorts::everyCommandGivesOneShape()
         if (arguments[k - 1] == "-p")
             given << arguments[k];
 
-    const CtlRun json = ctl(arguments + QStringList{"--json"});
+    const CtlResult json = ctl(arguments + QStringList{"--json"});
     QCOMPARE(json.status, status);
     const QJsonArray ports = QJsonDocument::fromJson(json.out.toUtf8())["ports"].toArray();
     if (!outcomes.isEmpty())
@@ -103,7 +103,7 @@ void TestCtlPorts::everyCommandGivesOneShape()
             QVERIFY2(!success || port.contains(field), qPrintable(field + " in " + json.out));
     }
 
-    const CtlRun text = ctl(arguments);
+    const CtlResult text = ctl(arguments);
     QCOMPARE(text.status, status);
     if (!lineEach)
         return;
@@ -145,14 +145,14 @@ void TestCtlPorts::testScreenReachesTheGlass()
     QVERIFY(held.start({"--quiet", "--command", "LogicControl", "--screen", path("held.txt")}));
     QVERIFY(told.start({"--quiet", "--command", "cd5220", "--screen", path("told.txt")}));
 
-    const CtlRun fromDisplay = ctl({"test", "--port", held.port()});
+    const CtlResult fromDisplay = ctl({"test", "--port", held.port()});
     QCOMPARE(fromDisplay.status, 0);
     QCOMPARE(fromDisplay.out, held.port() + ": ok: test screen written in LogicControl, the "
                                             "command set the display holds\n");
     QTRY_COMPARE(readFile(path("held.txt")), QByteArray("TQ-540 LogicControl \n"
                                                         "9600,n,8,1 OK       \n"));
 
-    const CtlRun fromOption = ctl({"test", "--port", told.port(), "--port", held.port(),
+    const CtlResult fromOption = ctl({"test", "--port", told.port(), "--port", held.port(),
                                    "--command", "7", "--line1", "TOTAL", "--line2", "12.50"});
     QCOMPARE(fromOption.status, 0);
     QTRY_COMPARE(readFile(path("told.txt")), QByteArray("TOTAL               \n"
@@ -161,7 +161,7 @@ void TestCtlPorts::testScreenReachesTheGlass()
     QVERIFY(!readFile(path("held.txt")).startsWith("TOTAL "));
 
     const QByteArray before = readFile(path("told.txt"));
-    const CtlRun refused = ctl({"test", "--port", told.port(), "--command", "KS310"});
+    const CtlResult refused = ctl({"test", "--port", told.port(), "--command", "KS310"});
     QCOMPARE(refused.status, 2);
     QVERIFY2(refused.err.contains("no public description of the KS310 command set"),
              qPrintable(refused.err));
@@ -171,7 +171,7 @@ void TestCtlPorts::testScreenReachesTheGlass()
     // A display that holds such a set is a display that failed, not a usage error.
     SimProcess ks310(QStringLiteral(TQ540SIM));
     QVERIFY(ks310.start({"--quiet", "--command", "KS310"}));
-    const CtlRun held310 = ctl({"test", "--port", ks310.port(), "--port", told.port()});
+    const CtlResult held310 = ctl({"test", "--port", ks310.port(), "--port", told.port()});
     QCOMPARE(held310.status, 1);
     QVERIFY2(held310.out.startsWith(ks310.port() + ": refused: the display holds KS310: "),
              qPrintable(held310.out));

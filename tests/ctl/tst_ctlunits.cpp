@@ -178,6 +178,24 @@ private slots:
             QVERIFY(result.success || result.outcome == u"stopped");
     }
 
+    // A Failure thrown by one port's work is that port's result, with its
+    // status, and the other ports go on.
+    void failureIsThePortsResult()
+    {
+        const QList<PerPort::Display> displays{{QStringLiteral("a"), {}},
+                                               {QStringLiteral("b"), {}}};
+        const QList<PerPort::Result> results =
+            PerPort::collect(displays, Displays::Progress::Hidden, [](const PerPort::Port &port) {
+                if (port.display().given == u"a")
+                    Cli::fileError(QStringLiteral("a.vfd: cannot be saved"));
+                return PerPort::Result{.outcome = QStringLiteral("ok"), .success = true};
+            });
+        QCOMPARE(results[0].status, int(Cli::FileError));
+        QCOMPARE(results[0].message, QStringLiteral("a.vfd: cannot be saved"));
+        QVERIFY(!results[0].success);
+        QVERIFY(results[1].success);
+    }
+
     // --port auto: the only display that answered, at its speed unless
     // --settings says otherwise; none or several are refused with the list.
     void autoPort_data()

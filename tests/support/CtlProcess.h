@@ -5,14 +5,14 @@
 #include <QStringList>
 
 // tq540ctl run as a script runs it: its exit status and both outputs.
-struct CtlRun
+struct CtlResult
 {
     int status = -1; // -1: crashed or did not end
     QString out;
     QString err;
 };
 
-inline CtlRun runCtl(const QStringList &arguments)
+inline CtlResult runCtl(const QStringList &arguments)
 {
     QProcess process;
     process.start(QStringLiteral(TQ540CTL), arguments);
