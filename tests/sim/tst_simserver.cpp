@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -117,6 +118,7 @@ private slots:
     void cutDownloadIsScreenDataAgain();
     void boxRedrawnByTerminalRows_data();
     void boxRedrawnByTerminalRows();
+    void stableNameLastsTheRun();
 };
 
 // With --baud, bytes sent at another speed are not taken: no answer.
@@ -219,6 +221,36 @@ void TestSimServer::boxRedrawnByTerminalRows()
     console.drawBox(lines);
     QVERIFY2(printed.startsWith(QStringLiteral("\r\x1b[%1A").arg(rows).toLatin1()),
              printed.constData());
+}
+
+// --link: a link to the port for the run; an existing file is never
+// replaced, a link whose port is gone is.
+void TestSimServer::stableNameLastsTheRun()
+{
+    QTemporaryDir dir;
+    const QString port = dir.filePath("pts-9");
+    const QString link = dir.filePath("till1");
+    QVERIFY(QFile(port).open(QIODevice::WriteOnly));
+    {
+        const StableName name(link, port);
+        QVERIFY2(name.isMade(), qPrintable(name.errorString()));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), port);
+        const StableName again(link, port);
+        QVERIFY(!again.isMade());
+    }
+    QVERIFY(!QFileInfo(link).isSymLink());
+
+    QVERIFY(QFile::link(dir.filePath("gone"), link));
+    {
+        const StableName name(link, port);
+        QVERIFY(name.isMade());
+    }
+    QVERIFY(!QFileInfo(link).isSymLink());
+
+    QVERIFY(QFile(link).open(QIODevice::WriteOnly));
+    const StableName refused(link, port);
+    QVERIFY(!refused.isMade());
+    QVERIFY(QFileInfo(link).isFile() && !QFileInfo(link).isSymLink());
 }
 
 QTEST_GUILESS_MAIN(TestSimServer)
