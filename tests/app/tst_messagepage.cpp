@@ -27,6 +27,8 @@ private slots:
     void cellTextIsTheLineHoweverSet();
     void typingAndPastingRunAcrossCells_data();
     void typingAndPastingRunAcrossCells();
+    void clickedCellTakesTheTyping_data();
+    void clickedCellTakesTheTyping();
 };
 
 void tst_MessagePage::typingReachesTheModel()
@@ -281,6 +283,39 @@ void tst_MessagePage::typingAndPastingRunAcrossCells()
         cells += rig.cell(array, i)->text();
     QCOMPARE(cells.left(line.size()), line);
     QCOMPARE(QApplication::focusWidget(), rig.cell(array, focused));
+}
+
+void tst_MessagePage::clickedCellTakesTheTyping_data()
+{
+    QTest::addColumn<bool>("hex");
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("cells"); // the clicked cell and the next, after typing
+    // Line 1 starts "*VFD": 2A 56 46 44.
+    QTest::newRow("full character") << false << 1 << "X" << QStringList{"X", "V"};
+    QTest::newRow("full pair") << true << 2 << "7" << QStringList{"57", "46"};
+}
+
+// A click after a full cell's text, then typing: the clicked cell takes it.
+void tst_MessagePage::clickedCellTakesTheTyping()
+{
+    QFETCH(bool, hex);
+    QFETCH(int, cell);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, cells);
+    FormRig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+    rig.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    if (!hex)
+        rig.click("Op_L1A");
+    const char *array = hex ? "L1H" : "L1A";
+    QLineEdit *clicked = rig.cell(array, cell);
+    QTest::mouseClick(clicked, Qt::LeftButton, {},
+                      QPoint(clicked->width() - 2, clicked->height() / 2));
+    QCOMPARE(QApplication::focusWidget(), clicked);
+    QTest::keyClicks(clicked, typed);
+    QCOMPARE((QStringList{clicked->text(), rig.cell(array, cell + 1)->text()}), cells);
 }
 
 QTEST_MAIN(tst_MessagePage)
