@@ -17,6 +17,7 @@
 #include "app/CheckPage.h"
 #include "app/CommandPage.h"
 #include "app/Controls.h"
+#include "app/HistoryKeys.h"
 #include "app/MessagePage.h"
 #include "app/Prompts.h"
 #include "app/widgets/DisplayPicture.h"
@@ -211,6 +212,7 @@ void Form1::createShortcuts()
         if (!m_transferRunning)
             m_history->redo();
     });
+    new HistoryKeys(this);
 
     m_loadButton->setToolTip(ChangeHistory::tip(withShortcut(m_loadButton->text(), load)));
     m_defaultsButton->setToolTip(ChangeHistory::tip(m_defaultsButton->text()));
