@@ -10,7 +10,6 @@
 #include "app/Controls.h"
 #include "app/widgets/DisplayPicture.h"
 #include "check/DisplayCheck.h"
-#include "commandsets/TestScreen.h"
 
 namespace {
 
@@ -84,14 +83,14 @@ void CheckPage::buildControls(QWidget *page, QPoint pageOrigin)
         Controls::label(page, QStringLiteral("Label14"), QStringLiteral("Line 1 :"), place(Line1LabelAt));
     m_line1 = new QLineEdit(page);
     Controls::identify(m_line1, QStringLiteral("TestLine1"));
-    m_line1->setMaxLength(TestScreen::TextLength);
+    // No length limit: the field would cut a paste, counting UTF-16 units;
+    // the check refuses too long a text by its characters and says so.
     m_line1->setGeometry(place(Line1At));
     line1Label->setBuddy(m_line1);
     QLabel *line2Label =
         Controls::label(page, QStringLiteral("Label15"), QStringLiteral("Line 2 :"), place(Line2LabelAt));
     m_line2 = new QLineEdit(page);
     Controls::identify(m_line2, QStringLiteral("TestLine2"));
-    m_line2->setMaxLength(TestScreen::TextLength);
     m_line2->setGeometry(place(Line2At));
     line2Label->setBuddy(m_line2);
     m_send = Controls::button(page, QStringLiteral("SendTest"), QStringLiteral("Send Test"),

@@ -1,3 +1,4 @@
+#include <QClipboard>
 #include <QListWidget>
 #include <QTest>
 
@@ -14,6 +15,8 @@ class tst_CheckPage : public QObject
 private slots:
     void findSetsTheLink();
     void compareSendTestAndSpeedNote();
+    void pastedTestTextIsNeverCut_data();
+    void pastedTestTextIsNeverCut();
 };
 
 // Com 2 holds a display; every other port, the system's included, cannot be
@@ -78,8 +81,9 @@ void tst_CheckPage::compareSendTestAndSpeedNote()
     const QString line1 = TestScreen::defaultLine1(Cd5220);
     QCOMPARE(rig.comm.written,
              TestScreen::compose(Cd5220, line1, QStringLiteral("PRICE 1.99")).bytes);
-    QCOMPARE(rig.get<GlassPreview>("TestPreview")->rows(),
-             (QStringList{line1.leftJustified(20), QStringLiteral("PRICE 1.99").leftJustified(20)}));
+    QCOMPARE(
+        rig.get<GlassPreview>("TestPreview")->rows(),
+        (QStringList{line1.leftJustified(20), QStringLiteral("PRICE 1.99").leftJustified(20)}));
     QCOMPARE(rig.get<QLabel>("TestNote")->text(), QStringLiteral("Test screen sent to Com 1."));
 
     // A set without a public description: no test, and the page says why.
@@ -96,6 +100,43 @@ void tst_CheckPage::compareSendTestAndSpeedNote()
     QCOMPARE(rig.combo("Baud")->toolTip(), note);
     rig.combo("Baud")->setCurrentIndex(1);
     QVERIFY(rig.get<QLabel>("SpeedNote")->text().isEmpty());
+}
+
+void tst_CheckPage::pastedTestTextIsNeverCut_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("note");
+    const QString nineteen = QStringLiteral("ABCDEFGHIJKLMNOPQRS");
+    QTest::newRow("20 characters, the last beyond the BMP")
+        << nineteen + QString::fromUtf16(u"\U0001F600")
+        << QString::fromUtf16(u"line 1, character 20 is \"\U0001F600\" (U+1F600)");
+    QTest::newRow("25 characters") << nineteen + "TUVWXY"
+                                   << "line 1 has 25 characters; a row holds 20";
+    QTest::newRow("20 characters") << nineteen + "T"
+                                   << "Test screen sent to Com 1.";
+}
+
+// A pasted text stays whole: what is too long, or holds a character the
+// display cannot show, is refused as the user gave it, and nothing is sent.
+void tst_CheckPage::pastedTestTextIsNeverCut()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, note);
+    FormRig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+    rig.get<QTabWidget>("SSTab1")->setCurrentIndex(3);
+    auto *line1 = rig.get<QLineEdit>("TestLine1");
+    line1->setFocus();
+    line1->selectAll();
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keySequence(line1, QKeySequence::Paste);
+    QCOMPARE(line1->text(), pasted);
+
+    rig.click("SendTest");
+    QVERIFY2(rig.get<QLabel>("TestNote")->text().contains(note),
+             qPrintable(rig.get<QLabel>("TestNote")->text()));
+    QCOMPARE(rig.comm.written.isEmpty(), !note.startsWith("Test screen sent"));
 }
 
 QTEST_MAIN(tst_CheckPage)
