@@ -28,6 +28,7 @@
 #include "link/PortChoice.h"
 #include "link/TickCounter.h"
 #include "messages/Messages.h"
+#include "messages/WindowMessages.h"
 #include "model/OptionLists.h"
 
 namespace {
@@ -114,8 +115,11 @@ void Form1::createInterfaceBand()
     linkLabel->setBuddy(m_linkSettingsBox);
     connect(m_linkSettingsBox, &QComboBox::currentTextChanged, &m_check,
             &DisplayCheck::setLinkSettings);
-    connect(&m_check, &DisplayCheck::speedNoteChanged, m_linkSettingsBox,
-            &QWidget::setToolTip);
+    const auto tellSpeeds = [this](const QString &speedNote) {
+        m_linkSettingsBox->setToolTip(WindowMessages::linkSpeedTip(speedNote));
+    };
+    tellSpeeds(m_check.speedNote());
+    connect(&m_check, &DisplayCheck::speedNoteChanged, this, tellSpeeds);
 
     m_getSettingButton = new WrapButton(QStringLiteral("Get Setting From VFD"), frame);
     Controls::identify(m_getSettingButton, QStringLiteral("GetSetting"));
@@ -356,6 +360,7 @@ void Form1::GetSetting_Click()
     // The user acknowledges the reply before the window shows it.
     m_prompts.message(Messages::uploadOk(), appTitle());
     m_history->record(m_getSettingButton->text(), [&] { m_config.applyUpload(*result); });
+    m_check.noteRead(*result);
 }
 
 // A search runs on worker threads while the window stays responsive; it

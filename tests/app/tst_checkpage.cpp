@@ -5,6 +5,7 @@
 #include "FormRig.h"
 #include "app/widgets/DisplayPicture.h"
 #include "commandsets/TestScreen.h"
+#include "messages/WindowMessages.h"
 
 // The "VFD Check" page in the window, on the fake serial component: find,
 // compare and a test screen, one pass through each.
@@ -97,9 +98,20 @@ void tst_CheckPage::compareSendTestAndSpeedNote()
     rig.click("Download");
     const QString note = rig.get<QLabel>("SpeedNote")->text();
     QVERIFY(note.contains("19200,n,8,1"));
-    QCOMPARE(rig.combo("Baud")->toolTip(), note);
+    QCOMPARE(rig.combo("Baud")->toolTip(), WindowMessages::linkSpeedTip(note));
+    QCOMPARE(rig.combo("BaudRate")->toolTip(), WindowMessages::displaySpeedTip());
     rig.combo("Baud")->setCurrentIndex(1);
     QVERIFY(rig.get<QLabel>("SpeedNote")->text().isEmpty());
+
+    // Another display is read, one set to a speed the link is not at: the
+    // note now speaks of it.
+    display.set(ImageLayout::DisplaySpeed, 0);
+    rig.comm.reply = {{0, QByteArray(1, '\xAA') + display.configBytes()}};
+    rig.click("GetSetting");
+    QCOMPARE(rig.comboText("BaudRate"), QStringLiteral("9600,n,8,1 (Default)"));
+    QVERIFY(rig.get<QLabel>("SpeedNote")->text().contains("listens at 9600,n,8,1"));
+    QCOMPARE(rig.combo("Baud")->toolTip(),
+             WindowMessages::linkSpeedTip(rig.get<QLabel>("SpeedNote")->text()));
 }
 
 void tst_CheckPage::pastedTestTextIsNeverCut_data()

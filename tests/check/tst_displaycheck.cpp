@@ -49,6 +49,8 @@ private slots:
     void defaultTextFollowsTheSet();
     void speedNote_data();
     void speedNote();
+    void speedNoteDescribesTheLastDisplay_data();
+    void speedNoteDescribesTheLastDisplay();
 };
 
 // The list's entries, then the system's ports, then the typed one; a
@@ -75,7 +77,8 @@ void DisplayCheckTest::compareNamesEachField_data()
     QTest::newRow("a setting") << ImageLayout::CommandSet << Cd5220
                                << QStringList{"Command Mode: EPSON (Default) / display: CD5220"};
     QTest::newRow("no entry") << ImageLayout::CharacterSet << 0x63
-                              << QStringList{"Character Type: USA/Eurpope  (Default) / display: byte 99"};
+                              << QStringList{
+                                     "Character Type: USA/Eurpope  (Default) / display: byte 99"};
     QTest::newRow("a cell") << ImageLayout::Line1 + 2 << 0x42
                             << QStringList{"Welcome Msg 1, cell 3: 46 / 42"};
     QTest::newRow("line 2") << ImageLayout::Line2 + 39 << 0x01
@@ -169,7 +172,8 @@ void DisplayCheckTest::sendTest()
     const QStringList shown = rig.check.preview();
     QCOMPARE(shown.size(), 2);
     if (sent)
-        QCOMPARE(shown, (QStringList{line1.leftJustified(20), QStringLiteral("WORLD").leftJustified(20)}));
+        QCOMPARE(shown,
+                 (QStringList{line1.leftJustified(20), QStringLiteral("WORLD").leftJustified(20)}));
 }
 
 void DisplayCheckTest::defaultTextFollowsTheSet()
@@ -190,11 +194,16 @@ void DisplayCheckTest::speedNote_data()
     QTest::addColumn<QString>("linkNow");
     QTest::addColumn<bool>("told");
 
-    QTest::newRow("same speed") << 0 << "9600,n,8,1" << "9600,n,8,1" << false;
-    QTest::newRow("display faster") << 1 << "9600,n,8,1" << "9600,n,8,1" << true;
-    QTest::newRow("link followed") << 1 << "9600,n,8,1" << "19200,n,8,1" << false;
-    QTest::newRow("link moved away") << 0 << "9600,n,8,1" << "19200,n,8,1" << true;
-    QTest::newRow("link unreadable") << 0 << "9600,n,8,1" << "fast" << true;
+    QTest::newRow("same speed") << 0 << "9600,n,8,1"
+                                << "9600,n,8,1" << false;
+    QTest::newRow("display faster") << 1 << "9600,n,8,1"
+                                    << "9600,n,8,1" << true;
+    QTest::newRow("link followed") << 1 << "9600,n,8,1"
+                                   << "19200,n,8,1" << false;
+    QTest::newRow("link moved away") << 0 << "9600,n,8,1"
+                                     << "19200,n,8,1" << true;
+    QTest::newRow("link unreadable") << 0 << "9600,n,8,1"
+                                     << "fast" << true;
 }
 
 void DisplayCheckTest::speedNote()
@@ -213,10 +222,45 @@ void DisplayCheckTest::speedNote()
     rig.check.setLinkSettings(linkNow);
     QCOMPARE(!rig.check.speedNote().isEmpty(), told);
     if (told) {
-        QVERIFY(rig.check.speedNote().contains(
-            OptionLists::linkSettings().at(displaySpeed)));
+        QVERIFY(rig.check.speedNote().contains(OptionLists::linkSettings().at(displaySpeed)));
         QCOMPARE(changed.last().first().toString(), rig.check.speedNote());
     }
+}
+
+// Each step is a download of the window's speed or a read of a display
+// holding a speed, all on "9600,n,8,1"; the note speaks of the last one.
+void DisplayCheckTest::speedNoteDescribesTheLastDisplay_data()
+{
+    QTest::addColumn<QStringList>("steps"); // "download N" or "read N", N a speed's position
+    QTest::addColumn<QString>("told");      // the speed in the note; empty: no note
+    QTest::newRow("read after a faster download") << QStringList{"download 1", "read 0"} << "";
+    QTest::newRow("read of a display set faster")
+        << QStringList{"download 0", "read 1"} << "19200,n,8,1";
+    QTest::newRow("download after a faster read") << QStringList{"read 1", "download 0"} << "";
+    QTest::newRow("read of a display at an unknown speed")
+        << QStringList{"download 1", "read 9"} << "";
+}
+
+void DisplayCheckTest::speedNoteDescribesTheLastDisplay()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, told);
+    Rig rig;
+    rig.check.setLinkSettings(QStringLiteral("9600,n,8,1"));
+    for (const QString &step : steps) {
+        const int speed = step.section(' ', 1).toInt();
+        if (step.startsWith("download")) {
+            QVERIFY(rig.config.setListPosition(DisplaySetting::DisplaySpeed, speed));
+            rig.check.noteDownload(QStringLiteral("9600,n,8,1"));
+        } else {
+            SettingsImage display = rig.config.assembledImage();
+            display.set(ImageLayout::DisplaySpeed, quint8(speed));
+            rig.displayHolds(display);
+            QVERIFY(rig.check.compare(comOne()));
+        }
+    }
+    QCOMPARE(rig.check.speedNote().isEmpty(), told.isEmpty());
+    QVERIFY(rig.check.speedNote().contains(told));
 }
 
 QTEST_GUILESS_MAIN(DisplayCheckTest)
