@@ -429,9 +429,8 @@ void Form1::SendTest_Click()
     }();
     if (!endTransfer())
         return;
-    m_checkPage->showTestOutcome(failure.isEmpty()
-                                     ? tr("Test screen sent to %1.").arg(target.port.shownText)
-                                     : failure);
+    m_checkPage->showTestOutcome(
+        failure.isEmpty() ? tr("Test screen sent to %1.").arg(target.port.shownText) : failure);
 }
 
 void Form1::Save_Click()
@@ -460,10 +459,18 @@ void Form1::Load_Click()
     confirmAndLoad();
 }
 
-void Form1::openFileFromCommandLine(const QString &path)
+void Form1::openFileFromCommandLine(const QByteArray &systemName)
 {
-    m_currentFileName = path;
-    confirmAndLoad();
+    m_currentFileName = SettingsFile::shownName(systemName);
+    if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
+        return;
+    // Nobody chose this file in a dialog: where Load says "Error", the
+    // message says what is wrong with the file.
+    const Result<QByteArray> file = SettingsFile::readNamed(systemName);
+    if (!file)
+        m_prompts.message(Messages::sentence(file.error()), appTitle());
+    else if (!applyFile(*file))
+        m_prompts.message(WindowMessages::notSettingsFile(m_currentFileName, *file), appTitle());
 }
 
 void Form1::confirmAndLoad()
@@ -476,10 +483,14 @@ void Form1::confirmAndLoad()
 void Form1::LoadFile()
 {
     const Result<QByteArray> file = SettingsFile::read(m_currentFileName);
+    if (!file || !applyFile(*file))
+        m_prompts.message(Messages::loadError(), appTitle());
+}
+
+bool Form1::applyFile(const QByteArray &configBytes)
+{
     // The pages follow the configuration's signals; a failure changes nothing.
     bool loaded = false;
-    if (file)
-        m_history->record(m_loadButton->text(), [&] { loaded = m_config.applyFile(*file); });
-    if (!loaded)
-        m_prompts.message(Messages::loadError(), appTitle());
+    m_history->record(m_loadButton->text(), [&] { loaded = m_config.applyFile(configBytes); });
+    return loaded;
 }

@@ -184,7 +184,7 @@ void tst_Form1Files::commandLineFileLoadsAfterTheQuestion()
     writeFile(path, sampleFile());
 
     FormRig rig;
-    rig.form.openFileFromCommandLine(path);
+    rig.form.openFileFromCommandLine(QFile::encodeName(path));
     QCOMPARE(rig.prompts.questions.size(), 1);
     QCOMPARE(rig.prompts.questions[0].text, QStringLiteral("Are you sure to Load ?"));
     QVERIFY(rig.prompts.openFilters.isEmpty());
