@@ -27,8 +27,6 @@ private slots:
     void cellTextIsTheLineHoweverSet();
     void typingAndPastingRunAcrossCells_data();
     void typingAndPastingRunAcrossCells();
-    void clickedCellTakesTheTyping_data();
-    void clickedCellTakesTheTyping();
 };
 
 void tst_MessagePage::typingReachesTheModel()
@@ -238,15 +236,21 @@ void tst_MessagePage::typingAndPastingRunAcrossCells_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("line"); // cells 1 to 20 of line 1, joined
     QTest::addColumn<int>("focused");
+    QTest::addColumn<bool>("clicked"); // into the first cell, after its text
     const QString factory = "*VFD DISPLAY TQ-540*";
     QTest::newRow("hex pairs run on and type over")
-        << true << 2 << "414243" << QString() << "2A4142432044495350" << 5;
+        << true << 2 << "414243" << QString() << "2A4142432044495350" << 5 << false;
     QTest::newRow("characters run on, backspace goes back")
-        << false << 1 << "Hi\b" << QString() << "H" + factory.mid(2) << 2;
+        << false << 1 << "Hi\b" << QString() << "H" + factory.mid(2) << 2 << false;
     QTest::newRow("pasted text stops at the line's end")
-        << false << 18 << QString() << "ABCDEF" << factory.left(17) + "ABC" << 20;
+        << false << 18 << QString() << "ABCDEF" << factory.left(17) + "ABC" << 20 << false;
     QTest::newRow("pasted pairs skip blanks") << true << 1 << QString() << "41 42\n43"
-                                              << "414243442044" << 4;
+                                              << "414243442044" << 4 << false;
+    // A click stays in the cell it hit: typing goes over a full cell's text.
+    QTest::newRow("click after a full character")
+        << false << 1 << "X" << QString() << "XVFD" << 2 << true;
+    QTest::newRow("click after a full pair")
+        << true << 2 << "7" << QString() << "2A5746" << 3 << true;
 }
 
 void tst_MessagePage::typingAndPastingRunAcrossCells()
@@ -257,6 +261,7 @@ void tst_MessagePage::typingAndPastingRunAcrossCells()
     QFETCH(QString, pasted);
     QFETCH(QString, line);
     QFETCH(int, focused);
+    QFETCH(bool, clicked);
     FormRig rig;
     rig.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&rig.form));
@@ -265,8 +270,13 @@ void tst_MessagePage::typingAndPastingRunAcrossCells()
         rig.click("Op_L1A");
     const char *array = hex ? "L1H" : "L1A";
     QLineEdit *first = rig.cell(array, from);
-    first->setFocus();
-    first->setCursorPosition(0);
+    if (clicked) {
+        QTest::mouseClick(first, Qt::LeftButton, {},
+                          QPoint(first->width() - 2, first->height() / 2));
+    } else {
+        first->setFocus();
+        first->setCursorPosition(0);
+    }
     for (const QChar c : typed) {
         if (c == '\b')
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
@@ -283,39 +293,6 @@ void tst_MessagePage::typingAndPastingRunAcrossCells()
         cells += rig.cell(array, i)->text();
     QCOMPARE(cells.left(line.size()), line);
     QCOMPARE(QApplication::focusWidget(), rig.cell(array, focused));
-}
-
-void tst_MessagePage::clickedCellTakesTheTyping_data()
-{
-    QTest::addColumn<bool>("hex");
-    QTest::addColumn<int>("cell");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("cells"); // the clicked cell and the next, after typing
-    // Line 1 starts "*VFD": 2A 56 46 44.
-    QTest::newRow("full character") << false << 1 << "X" << QStringList{"X", "V"};
-    QTest::newRow("full pair") << true << 2 << "7" << QStringList{"57", "46"};
-}
-
-// A click after a full cell's text, then typing: the clicked cell takes it.
-void tst_MessagePage::clickedCellTakesTheTyping()
-{
-    QFETCH(bool, hex);
-    QFETCH(int, cell);
-    QFETCH(QString, typed);
-    QFETCH(QStringList, cells);
-    FormRig rig;
-    rig.form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
-    rig.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
-    if (!hex)
-        rig.click("Op_L1A");
-    const char *array = hex ? "L1H" : "L1A";
-    QLineEdit *clicked = rig.cell(array, cell);
-    QTest::mouseClick(clicked, Qt::LeftButton, {},
-                      QPoint(clicked->width() - 2, clicked->height() / 2));
-    QCOMPARE(QApplication::focusWidget(), clicked);
-    QTest::keyClicks(clicked, typed);
-    QCOMPARE((QStringList{clicked->text(), rig.cell(array, cell + 1)->text()}), cells);
 }
 
 QTEST_MAIN(tst_MessagePage)
