@@ -429,8 +429,9 @@ void Form1::SendTest_Click()
     }();
     if (!endTransfer())
         return;
-    m_checkPage->showTestOutcome(
-        failure.isEmpty() ? tr("Test screen sent to %1.").arg(target.port.shownText) : failure);
+    m_checkPage->showTestOutcome(failure.isEmpty()
+                                     ? tr("Test screen sent to %1.").arg(target.port.shownText)
+                                     : failure);
 }
 
 void Form1::Save_Click()

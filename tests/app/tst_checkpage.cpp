@@ -82,9 +82,8 @@ void tst_CheckPage::compareSendTestAndSpeedNote()
     const QString line1 = TestScreen::defaultLine1(Cd5220);
     QCOMPARE(rig.comm.written,
              TestScreen::compose(Cd5220, line1, QStringLiteral("PRICE 1.99")).bytes);
-    QCOMPARE(
-        rig.get<GlassPreview>("TestPreview")->rows(),
-        (QStringList{line1.leftJustified(20), QStringLiteral("PRICE 1.99").leftJustified(20)}));
+    QCOMPARE(rig.get<GlassPreview>("TestPreview")->rows(),
+             (QStringList{line1.leftJustified(20), QStringLiteral("PRICE 1.99").leftJustified(20)}));
     QCOMPARE(rig.get<QLabel>("TestNote")->text(), QStringLiteral("Test screen sent to Com 1."));
 
     // A set without a public description: no test, and the page says why.

@@ -77,8 +77,7 @@ void DisplayCheckTest::compareNamesEachField_data()
     QTest::newRow("a setting") << ImageLayout::CommandSet << Cd5220
                                << QStringList{"Command Mode: EPSON (Default) / display: CD5220"};
     QTest::newRow("no entry") << ImageLayout::CharacterSet << 0x63
-                              << QStringList{
-                                     "Character Type: USA/Eurpope  (Default) / display: byte 99"};
+                              << QStringList{"Character Type: USA/Eurpope  (Default) / display: byte 99"};
     QTest::newRow("a cell") << ImageLayout::Line1 + 2 << 0x42
                             << QStringList{"Welcome Msg 1, cell 3: 46 / 42"};
     QTest::newRow("line 2") << ImageLayout::Line2 + 39 << 0x01
@@ -172,8 +171,7 @@ void DisplayCheckTest::sendTest()
     const QStringList shown = rig.check.preview();
     QCOMPARE(shown.size(), 2);
     if (sent)
-        QCOMPARE(shown,
-                 (QStringList{line1.leftJustified(20), QStringLiteral("WORLD").leftJustified(20)}));
+        QCOMPARE(shown, (QStringList{line1.leftJustified(20), QStringLiteral("WORLD").leftJustified(20)}));
 }
 
 void DisplayCheckTest::defaultTextFollowsTheSet()
@@ -194,16 +192,11 @@ void DisplayCheckTest::speedNote_data()
     QTest::addColumn<QString>("linkNow");
     QTest::addColumn<bool>("told");
 
-    QTest::newRow("same speed") << 0 << "9600,n,8,1"
-                                << "9600,n,8,1" << false;
-    QTest::newRow("display faster") << 1 << "9600,n,8,1"
-                                    << "9600,n,8,1" << true;
-    QTest::newRow("link followed") << 1 << "9600,n,8,1"
-                                   << "19200,n,8,1" << false;
-    QTest::newRow("link moved away") << 0 << "9600,n,8,1"
-                                     << "19200,n,8,1" << true;
-    QTest::newRow("link unreadable") << 0 << "9600,n,8,1"
-                                     << "fast" << true;
+    QTest::newRow("same speed") << 0 << "9600,n,8,1" << "9600,n,8,1" << false;
+    QTest::newRow("display faster") << 1 << "9600,n,8,1" << "9600,n,8,1" << true;
+    QTest::newRow("link followed") << 1 << "9600,n,8,1" << "19200,n,8,1" << false;
+    QTest::newRow("link moved away") << 0 << "9600,n,8,1" << "19200,n,8,1" << true;
+    QTest::newRow("link unreadable") << 0 << "9600,n,8,1" << "fast" << true;
 }
 
 void DisplayCheckTest::speedNote()
@@ -222,7 +215,8 @@ void DisplayCheckTest::speedNote()
     rig.check.setLinkSettings(linkNow);
     QCOMPARE(!rig.check.speedNote().isEmpty(), told);
     if (told) {
-        QVERIFY(rig.check.speedNote().contains(OptionLists::linkSettings().at(displaySpeed)));
+        QVERIFY(rig.check.speedNote().contains(
+            OptionLists::linkSettings().at(displaySpeed)));
         QCOMPARE(changed.last().first().toString(), rig.check.speedNote());
     }
 }
