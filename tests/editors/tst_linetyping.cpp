@@ -112,8 +112,6 @@ void TestLineTyping::keys_data()
     QTest::newRow("click after a single digit")
         << true << QStringList{"4", "", "", ""} << Caret{1, 1} << "click" << QString()
         << QStringList{"4", "", "", ""} << Caret{1, 1};
-    QTest::newRow("click into an empty cell")
-        << false << empty << Caret{3, 0} << "click" << QString() << empty << Caret{3, 0};
 }
 
 void TestLineTyping::keys()
