@@ -346,10 +346,11 @@ void Form1::Download_Click()
 
 void Form1::GetSetting_Click()
 {
+    const Transfer::Target target = currentTarget();
     beginTransfer();
     const Result<SettingsImage> result = [&] {
         const WaitCursor wait;
-        return Transfer::upload(m_comm, m_ticks, currentTarget());
+        return Transfer::upload(m_comm, m_ticks, target);
     }();
     if (!endTransfer())
         return;
@@ -360,7 +361,7 @@ void Form1::GetSetting_Click()
     // The user acknowledges the reply before the window shows it.
     m_prompts.message(Messages::uploadOk(), appTitle());
     m_history->record(m_getSettingButton->text(), [&] { m_config.applyUpload(*result); });
-    m_check.noteRead(*result);
+    m_check.noteRead(*result, target.settings);
 }
 
 // A search runs on worker threads while the window stays responsive; it

@@ -173,7 +173,7 @@ Result<QStringList> DisplayCheck::compare(const Transfer::Target &target)
         emit comparisonChanged();
         return display.error();
     }
-    noteRead(*display);
+    noteRead(*display, target.settings);
     const QStringList found = differences(m_config.assembledImage(), *display);
     m_comparison = found.isEmpty()
                        ? QStringList{tr("The display holds exactly the window's settings.")}
@@ -270,10 +270,11 @@ void DisplayCheck::noteDownload(const QString &linkSettings)
     updateSpeedNote();
 }
 
-void DisplayCheck::noteRead(const SettingsImage &display)
+void DisplayCheck::noteRead(const SettingsImage &display, const QString &linkSettings)
 {
     const QString speed = linkOfDisplaySpeed(display.at(ImageLayout::DisplaySpeed));
     m_displaySpeed = speed.isEmpty() ? std::nullopt : std::optional(speed);
+    m_linkSettings = linkSettings;
     updateSpeedNote();
 }
 

@@ -87,9 +87,9 @@ public:
     // A download went out on `linkSettings`: the display will listen at the
     // speed chosen on "Command Setting" once it restarts.
     void noteDownload(const QString &linkSettings);
-    // A display was read: it listens at the speed it holds once it restarts
-    // (nothing is told of a speed that is no entry of the list).
-    void noteRead(const SettingsImage &display);
+    // A display was read on `linkSettings`: it listens at the speed it holds
+    // once it restarts (nothing is told of a speed that is no entry).
+    void noteRead(const SettingsImage &display, const QString &linkSettings);
     // "Buad Rate" now reads `linkSettings`.
     void setLinkSettings(const QString &linkSettings);
     // What to tell while the two speeds differ; empty otherwise.
