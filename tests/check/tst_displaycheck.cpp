@@ -228,8 +228,7 @@ void DisplayCheckTest::speedNoteDescribesTheLastDisplay_data()
     QTest::addColumn<QStringList>("steps"); // "download N" or "read N", N a speed's position
     QTest::addColumn<QString>("told");      // the speed in the note; empty: no note
     QTest::newRow("read after a faster download") << QStringList{"download 1", "read 0"} << "";
-    QTest::newRow("read of a display set faster")
-        << QStringList{"read 1"} << "19200,n,8,1";
+    QTest::newRow("read of a display set faster") << QStringList{"read 1"} << "19200,n,8,1";
     QTest::newRow("download after a faster read") << QStringList{"read 1", "download 0"} << "";
     QTest::newRow("read of a display at an unknown speed")
         << QStringList{"download 1", "read 9"} << "";
