@@ -388,7 +388,8 @@ void Form1::FindFinished()
     }
 }
 
-// An answered display's port and speed become the window's link.
+// An answered display's port and speed become the window's link, and the
+// speed note speaks of it.
 void Form1::ChooseFound(int row)
 {
     const std::optional<Transfer::Target> chosen = m_check.choice(row);
@@ -402,6 +403,7 @@ void Form1::ChooseFound(int row)
         else
             box->setEditText(text);
     }
+    m_check.noteRead(m_check.found().at(row).image, chosen->settings);
 }
 
 // The page's uses of the port run as the window's own transfers do, so

@@ -27,6 +27,7 @@ void tst_CheckPage::findSetsTheLink()
     FormRig rig;
     SettingsImage held;
     held.set(ImageLayout::CommandSet, 7);
+    held.set(ImageLayout::DisplaySpeed, 1); // after its restart
     const QByteArray reply = QByteArray(1, '\xAA') + held.configBytes();
     rig.form.displayCheck().setFinderLinks([reply](const PortChoice &port) {
         auto ticks = std::make_unique<FakeTicks>();
@@ -52,6 +53,8 @@ void tst_CheckPage::findSetsTheLink()
     QCOMPARE(rig.comboText("Comm"), QStringLiteral("Com 2"));
     QCOMPARE(rig.comboText("Baud"), QStringLiteral("9600,n,8,1"));
     QVERIFY(!rig.get<QPushButton>("FindStop")->isEnabled());
+    // The display taken for the link is the one the speed note speaks of.
+    QVERIFY(rig.get<QLabel>("SpeedNote")->text().contains("listens at 19200,n,8,1"));
 }
 
 void tst_CheckPage::compareSendTestAndSpeedNote()
