@@ -27,6 +27,7 @@
 #include "link/PortChoice.h"
 #include "link/TickCounter.h"
 #include "messages/Messages.h"
+#include "messages/NextSteps.h"
 #include "model/OptionLists.h"
 
 namespace {
@@ -113,8 +114,7 @@ void Form1::createInterfaceBand()
     linkLabel->setBuddy(m_linkSettingsBox);
     connect(m_linkSettingsBox, &QComboBox::currentTextChanged, &m_check,
             &DisplayCheck::setLinkSettings);
-    connect(&m_check, &DisplayCheck::speedNoteChanged, m_linkSettingsBox,
-            &QWidget::setToolTip);
+    connect(&m_check, &DisplayCheck::speedNoteChanged, m_linkSettingsBox, &QWidget::setToolTip);
 
     m_getSettingButton = new WrapButton(QStringLiteral("Get Setting From VFD"), frame);
     Controls::identify(m_getSettingButton, QStringLiteral("GetSetting"));
@@ -321,21 +321,31 @@ bool Form1::endTransfer()
 void Form1::Download_Click()
 {
     const Transfer::Target target = currentTarget();
+    const QString omitted = omittedDrawing(true);
     m_config.AssembleImage();
     beginTransfer();
-    const Result<void> result = [&] {
+    const Result<Transfer::DownloadCheck> result = [&] {
         const WaitCursor wait;
-        // The display takes its new settings while the window keeps
-        // handling events.
-        return Transfer::downloadThenPause(m_comm, m_ticks, target, m_config.image(),
-                                           [] { QCoreApplication::processEvents(); });
+        // The display is asked what it holds before the port closes; then
+        // it takes its new settings while the window keeps handling events.
+        return Transfer::downloadCheckThenPause(m_comm, m_ticks, target, m_config.image(),
+                                                Transfer::ReadBack::Ask,
+                                                [] { QCoreApplication::processEvents(); });
     }();
     if (result)
         m_check.noteDownload(target.settings);
     if (!endTransfer())
         return;
-    m_prompts.message(result ? Messages::downloadOk() : Messages::sentence(result.error()),
+    m_prompts.message(result ? NextSteps::downloadReport(*result, target.settings, omitted)
+                             : Messages::sentence(result.error()),
                       appTitle());
+}
+
+QString Form1::omittedDrawing(bool isDownload)
+{
+    const CharacterEditor &editor = m_config.characters();
+    return editor.matchesRecord() ? QString()
+                                  : NextSteps::omittedDrawing(editor.number(), isDownload);
 }
 
 void Form1::GetSetting_Click()
@@ -422,9 +432,8 @@ void Form1::SendTest_Click()
     }();
     if (!endTransfer())
         return;
-    m_checkPage->showTestOutcome(failure.isEmpty()
-                                     ? tr("Test screen sent to %1.").arg(target.port.shownText)
-                                     : failure);
+    m_checkPage->showTestOutcome(
+        failure.isEmpty() ? tr("Test screen sent to %1.").arg(target.port.shownText) : failure);
 }
 
 void Form1::Save_Click()
@@ -442,6 +451,8 @@ void Form1::Save_Click()
     const Result<void> written = SettingsFile::write(path, m_config.image().configBytes());
     if (!written)
         m_prompts.message(Messages::sentence(written.error()), appTitle());
+    else if (const QString omitted = omittedDrawing(false); !omitted.isEmpty())
+        m_prompts.message(omitted, appTitle());
 }
 
 void Form1::Load_Click()

@@ -17,7 +17,7 @@ struct Error
         NoNumberedPort,   // count: a port number this system has no device for
         NoSuchPort,       // device
         PortBusy,         // device
-        PermissionDenied, // device
+        PermissionDenied, // device, detail: the group that may use it (empty: its owner alone)
         OpenFailed,       // device, system
         NotSerialPort,    // device: a file, a pipe or a device that is no terminal
         SettingsInvalid,  // detail: the settings text as given
@@ -48,7 +48,7 @@ struct Error
         None,
         Opening,     // the port could not be used; nothing was sent
         Downloading, // count of total bytes were sent
-        Draining,    // every byte was sent, the last ones had not left
+        Draining,    // every byte was sent; count of total had not left (-1: unknown)
         Uploading,   // the request or the reply broke off
         Writing,     // other bytes for the display; count of total were sent (total 0: all)
     };

@@ -556,8 +556,11 @@ void TransferTest::messages()
     FakeComm port(&ticks);
     const Result<SettingsImage> result =
         Transfer::upload(port, ticks, target(QStringLiteral("Com 3"), QStringLiteral("19200,n,8,1")));
-    QCOMPARE(messageOf(result), QStringLiteral("Com 3 can't be open !!\nThe display did not "
-                                               "answer within 2 seconds at 19200,n,8,1."));
+    // What to try next follows; tst_messages has its words.
+    QVERIFY2(messageOf(result).startsWith(QStringLiteral("Com 3 can't be open !!\nThe display did "
+                                                         "not answer within 2 seconds at "
+                                                         "19200,n,8,1. ")),
+             qPrintable(messageOf(result)));
 }
 
 QTEST_GUILESS_MAIN(TransferTest)
