@@ -150,8 +150,8 @@ QString readBack(const Transfer::DownloadCheck &check, const QString &settings, 
                                   : QStringLiteral("it did not begin as a settings reply does");
         QString hint = speedHint(settings);
         hint[0] = hint[0].toUpper();
-        return QStringLiteral("Not checked: the answer to a read-back at %1 was wrong (%2). The "
-                              "display may listen at another speed: %3, or %4.")
+        return QStringLiteral("Not checked: the answer to a read-back at %1 was wrong (%2); the "
+                              "display may listen at another speed. %3, or %4.")
             .arg(Messages::shown(settings), reply, hint, findHint());
     }
     case Kind::LinkFailed:
