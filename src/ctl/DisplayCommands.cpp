@@ -124,15 +124,21 @@ int download(const QStringList &arguments)
 {
     Cli::CommandLine line(
         QStringLiteral("download"),
-        QStringLiteral("FILE.vfd --port P [--port P ...] [--verify] [--json] [options]"),
+        QStringLiteral("FILE.vfd --port P [--port P ...] [--no-verify] [--json] [options]"),
         QStringLiteral("Writes a settings file into every display named by --port, all at once, "
-                       "as the window's \"Download Setting To VFD\" does, pause included. Prints "
-                       "one line per display: \"<port>: ok: ...\", \"<port>: failed: <reason>\" "
-                       "or, with --verify, \"<port>: differs: ... <fields>\"; with --json, one "
-                       "object per display: port, outcome, message and differences."));
+                       "as the window's \"Download Setting To VFD\" does, pause included, and "
+                       "reads each display back before its port closes. Prints one line per "
+                       "display: \"<port>: ok: ...\", \"<port>: differs: ... <fields>\", "
+                       "\"<port>: unchecked: <why>\" or \"<port>: failed: <reason>\"; with "
+                       "--json, one object per display: port, outcome, message and differences. "
+                       "Exits 1 unless every display is confirmed."));
     addLinkOptions(line, QStringLiteral("A display to write; repeat for more."));
+    line.addOption({QStringLiteral("no-verify")},
+                   QStringLiteral("Do not read the displays back: \"ok\" then means only that "
+                                  "the bytes left the port."));
+    // Checking is the default now; scripts that ask for it still run.
     line.addOption({QStringLiteral("verify")},
-                   QStringLiteral("Read every display back and compare all 126 bytes."));
+                   QStringLiteral("The default: read every display back and compare."));
     line.addOption({Json}, QStringLiteral("Print JSON instead of text."));
     if (!line.parse(arguments))
         return Cli::Done;
@@ -144,7 +150,7 @@ int download(const QStringList &arguments)
 
     const QList<Displays::Outcome> outcomes = Displays::download(
         targets, image,
-        {.verify = line.isSet(QStringLiteral("verify")), .progress = progress(line)});
+        {.verify = !line.isSet(QStringLiteral("no-verify")), .progress = progress(line)});
     int status = Cli::Done;
     QJsonArray displays;
     for (const Displays::Outcome &outcome : outcomes) {

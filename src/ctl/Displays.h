@@ -21,19 +21,20 @@ enum class Progress { Hidden, Shown };
 
 struct DownloadOptions
 {
-    bool verify = false; // read each display back and compare all 126 bytes
+    bool verify = true; // read each display back, before its port closes, and compare
     Progress progress = Progress::Hidden;
 };
 
 // How the download into one display ended.
 struct Outcome
 {
-    enum class Kind { Ok, Failed, Differs };
+    // Unchecked: the bytes left, but the read-back could not confirm them.
+    enum class Kind { Ok, Failed, Differs, Unchecked };
     Kind kind = Kind::Failed;
     QString message;
-    QStringList differences; // with Differs: the fields the display holds otherwise
-    QString line() const;    // "<port>: ok|failed|differs: <message>"
-    QString kindName() const; // "ok", "failed" or "differs"
+    QStringList differences;  // with Differs: the fields the display holds otherwise
+    QString line() const;     // "<port>: ok|failed|differs|unchecked: <message>"
+    QString kindName() const; // "ok", "failed", "differs" or "unchecked"
     Transfer::Target target;
 };
 
