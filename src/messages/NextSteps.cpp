@@ -65,9 +65,10 @@ QString forWindowsName([[maybe_unused]] const QString &device)
     const QString here = systemPortName(number);
     const QStringList &entries = OptionLists::commPorts();
     if (!here.isEmpty() && number <= entries.size())
-        return QStringLiteral("%1 is a Windows name; here \"%2\" is %3: choose \"%2\", or pick a "
-                              "detected port (\"Find VFD\", tq540ctl ports).")
-            .arg(Messages::quoted(device), entries.at(number - 1), here);
+        return QStringLiteral("%1 is a Windows name; here \"%2\" is %3: choose \"%2\" (tq540ctl "
+                              "--port %4), or pick a detected port (\"Find VFD\", tq540ctl ports).")
+            .arg(Messages::quoted(device), entries.at(number - 1), here)
+            .arg(number);
     if (!here.isEmpty())
         return QStringLiteral("%1 is a Windows name; here it would be %2: type that, or pick a "
                               "detected port (\"Find VFD\", tq540ctl ports).")

@@ -82,8 +82,8 @@ private slots:
                      .subject = "COM3",
                      .device = "COM3"}
             << "COM3 can't be used: there is no such port (COM3). \"COM3\" is a Windows name; "
-               "here \"Com 3\" is /dev/ttyS2: choose \"Com 3\", or pick a detected port "
-               "(\"Find VFD\", tq540ctl ports).";
+               "here \"Com 3\" is /dev/ttyS2: choose \"Com 3\" (tq540ctl --port 3), or pick a "
+               "detected port (\"Find VFD\", tq540ctl ports).";
         QTest::newRow("Windows name beyond the list")
             << Error{.reason = Reason::NoSuchPort,
                      .stage = Stage::Opening,
