@@ -174,7 +174,8 @@ Error SerialPortComm::openFailure(const QString &device) const
         if (info.exists() && (!info.isReadable() || !info.isWritable()))
             return {.reason = Error::Reason::PermissionDenied,
                     .device = device,
-                    .detail = groupThatMayUse(info)};
+                    .detail = groupThatMayUse(info),
+                    .system = info.owner()};
         return {.reason = Error::Reason::PortBusy, .device = device};
     }
     default:

@@ -82,12 +82,14 @@ QString forWindowsName([[maybe_unused]] const QString &device)
 QString forPermission(const Error &error)
 {
     const QString device = Messages::shown(error.device);
-    if (error.detail.isEmpty())
-        return QStringLiteral("permission denied for %1: only its owner (root) may use it, and "
-                              "no group may, so joining a group will not help. Ask the "
-                              "administrator to give the port to a group such as dialout (a "
-                              "udev rule).")
-            .arg(device);
+    if (error.detail.isEmpty()) {
+        const QString owner =
+            error.system.isEmpty() ? QStringLiteral("its owner") : Messages::shown(error.system);
+        return QStringLiteral("permission denied for %1: only %2 may use it, and no group may, "
+                              "so joining a group will not help. Ask the administrator to give "
+                              "the port to a group such as dialout (a udev rule).")
+            .arg(device, owner);
+    }
     const QString group = Messages::shown(error.detail);
     return QStringLiteral("permission denied for %1: it belongs to the group \"%2\". Join it "
                           "(sudo usermod -aG %2 $USER), then log out and in again, so that the "

@@ -30,7 +30,7 @@ QString forWindowsName(const QString &device);
 
 // A port the user may not open (Reason::PermissionDenied): who may, and
 // what to do about it. The error's detail is the group that may use the
-// device, empty when only its owner may.
+// device, empty when none may; its system text names the owner.
 QString forPermission(const Error &error);
 
 // A download that stopped before all its bytes had reached the display

@@ -17,7 +17,7 @@ struct Error
         NoNumberedPort,   // count: a port number this system has no device for
         NoSuchPort,       // device
         PortBusy,         // device
-        PermissionDenied, // device, detail: the group that may use it (empty: its owner alone)
+        PermissionDenied, // device, detail: the group that may use it (or none), system: owner
         OpenFailed,       // device, system
         NotSerialPort,    // device: a file, a pipe or a device that is no terminal
         SettingsInvalid,  // detail: the settings text as given

@@ -112,10 +112,11 @@ private slots:
             << Error{.reason = Reason::PermissionDenied,
                      .stage = Stage::Opening,
                      .subject = "/dev/ttyACM0",
-                     .device = "/dev/ttyACM0"}
-            << "/dev/ttyACM0 can't be used: permission denied for /dev/ttyACM0: only its owner "
-               "(root) may use it, and no group may, so joining a group will not help. Ask the "
-               "administrator to give the port to a group such as dialout (a udev rule).";
+                     .device = "/dev/ttyACM0",
+                     .system = "root"}
+            << "/dev/ttyACM0 can't be used: permission denied for /dev/ttyACM0: only root may use "
+               "it, and no group may, so joining a group will not help. Ask the administrator to "
+               "give the port to a group such as dialout (a udev rule).";
         QTest::newRow("cut after 20 of 129")
             << Error{.reason = Reason::LineLost,
                      .stage = Stage::Draining,
