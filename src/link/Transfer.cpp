@@ -252,16 +252,6 @@ Result<void> write(MSComm &comm, TickCounter &ticks, const Target &target, QByte
     return sendAll(comm, ticks, target, bytes, Stage::Writing, Stage::Writing);
 }
 
-Result<void> downloadThenPause(MSComm &comm, TickCounter &ticks, const Target &target,
-                               const SettingsImage &image,
-                               const std::function<void()> &whilePausing)
-{
-    Result<void> result = download(comm, ticks, target, image);
-    if (result)
-        Delay(ticks, ClosingPauseMs, whilePausing);
-    return result;
-}
-
 Result<DownloadCheck> downloadCheckThenPause(MSComm &comm, TickCounter &ticks, const Target &target,
                                              const SettingsImage &image, ReadBack ask,
                                              const std::function<void()> &whilePausing)

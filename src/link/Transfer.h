@@ -53,14 +53,6 @@ Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
 // the port, the port closed on every outcome.
 Result<void> write(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes);
 
-// "Download Setting To VFD" whole: the download, then, when it succeeded,
-// the closing pause while the display takes its new settings. `whilePausing`
-// runs on every pass of the pause, the first time as the pause begins: the
-// window handles its events there, a thread of its own sleeps a little.
-Result<void> downloadThenPause(MSComm &comm, TickCounter &ticks, const Target &target,
-                               const SettingsImage &image,
-                               const std::function<void()> &whilePausing);
-
 // Whether a download asks the display, before the port closes, what it now
 // holds. The display has no acknowledgement; the upload's request, which
 // changes nothing, is the only way to know.
@@ -85,11 +77,14 @@ struct DownloadCheck
     bool confirmed() const { return kind == Kind::Checked; }
 };
 
-// "Download Setting To VFD" with its check: the download, then (unless
-// told to skip it) the read-back on the still open port, compared field by
-// field with the image sent; then the port closes and the closing pause
-// runs as in downloadThenPause. An Error only when the download itself
-// failed; a read-back that fails is a DownloadCheck saying so.
+// "Download Setting To VFD" whole: the download, then (unless told to skip
+// it) the read-back on the still open port, compared field by field with
+// the image sent; then the port closes and, when the bytes left, the
+// closing pause runs while the display takes its new settings.
+// `whilePausing` runs on every pass of the pause, the first time as the
+// pause begins: the window handles its events there, a thread of its own
+// sleeps a little. An Error only when the download itself failed; a
+// read-back that fails is a DownloadCheck saying so.
 Result<DownloadCheck> downloadCheckThenPause(MSComm &comm, TickCounter &ticks, const Target &target,
                                              const SettingsImage &image, ReadBack readBack,
                                              const std::function<void()> &whilePausing);

@@ -17,20 +17,15 @@ private slots:
 
 void tst_Form1Download::downloadIsChecked_data()
 {
-    QTest::addColumn<QString>("display"); // what the display answers the read-back with
-    QTest::addColumn<QString>("secondLine");
+    QTest::addColumn<QString>("display");    // what the display answers the read-back with
+    QTest::addColumn<QString>("secondLine"); // how it begins; tst_messages has the words
 
     QTest::newRow("present") << "same"
-                             << "Checked: the display holds the settings just sent.";
+                             << "Checked: ";
     QTest::newRow("absent") << "nothing"
-                            << "Not checked: the display did not answer a read-back at "
-                               "9600,n,8,1. Try the other speed (19200,n,8,1), let \"Find VFD\" "
-                               "(tq540ctl find) look for the display, and check its power and "
-                               "cable.";
-    QTest::newRow("holding something else")
-        << "other"
-        << "The display holds something else in 2 fields: see them with \"Compare With VFD\" on "
-           "the \"VFD Check\" page.";
+                            << "Not checked: the display did not answer";
+    QTest::newRow("holding something else") << "other"
+                                            << "The display holds something else in 2 fields: ";
 }
 
 void tst_Form1Download::downloadIsChecked()
@@ -53,8 +48,11 @@ void tst_Form1Download::downloadIsChecked()
 
     rig.click("Download");
 
-    const QStringList expected{"Download O.K ! Please restart !", secondLine};
-    QCOMPARE(rig.prompts.messageTexts(), QStringList{expected.join(QLatin1Char('\n'))});
+    QCOMPARE(rig.prompts.messages.size(), 1);
+    const QStringList lines = rig.prompts.messages[0].text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QStringLiteral("Download O.K ! Please restart !"));
+    QVERIFY2(lines[1].startsWith(secondLine), qPrintable(lines[1]));
     QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
     QCOMPARE(rig.comm.opens, 1);
     QVERIFY(closedAtMessage);
@@ -70,13 +68,10 @@ void tst_Form1Download::unstoredDrawingIsNamed()
     // Character 1 gets a code and a dot, and the editor is never stepped.
     rig.get<QLineEdit>("UDC_TEXT")->setText(QStringLiteral("41"));
     QTest::mouseClick(rig.dot(3, 3), Qt::LeftButton);
-    const QString note = "The drawing of User Defined Character 1 was left out; the %1 holds its "
-                         "stored record instead. Step with >> to store the drawing, then %2 "
-                         "again.";
+    const QString note = "The drawing of User Defined Character 1 was left out";
 
     rig.click("Download");
-    QCOMPARE(rig.prompts.messageTexts().value(0).section(QLatin1Char('\n'), 2),
-             note.arg("display", "download"));
+    QVERIFY(rig.prompts.messageTexts().value(0).section(QLatin1Char('\n'), 2).startsWith(note));
     // What is sent stays as it was: the record is still empty.
     QCOMPARE(rig.comm.written.mid(3 + ImageLayout::Characters - 1, 6), QByteArray(6, '\0'));
 
@@ -84,7 +79,7 @@ void tst_Form1Download::unstoredDrawingIsNamed()
     const QString path = dir.filePath("drawn.vfd");
     rig.prompts.saveAnswers << path;
     rig.click("Save");
-    QCOMPARE(rig.prompts.messageTexts().value(1), note.arg("file", "save"));
+    QVERIFY(rig.prompts.messageTexts().value(1).startsWith(note));
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll().mid(ImageLayout::Characters - 1, 6), QByteArray(6, '\0'));

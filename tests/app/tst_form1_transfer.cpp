@@ -215,9 +215,7 @@ void tst_Form1Transfer::failedUploadChangesNothing_data()
     wrongLead[0] = char(0xAB);
     QTest::newRow("no answer") << QByteArray()
                                << "Com 1 can't be open !!\nThe display did not answer within 2 "
-                                  "seconds at 9600,n,8,1. Try the other speed (19200,n,8,1), let "
-                                  "\"Find VFD\" (tq540ctl find) look for the display, and check "
-                                  "its power and cable.";
+                                  "seconds at 9600,n,8,1.";
     QTest::newRow("wrong lead byte") << wrongLead << "Receive Check bit Error !!";
     QTest::newRow("short reply") << reply(1, 1, 1, 1).left(100) << QString();
 }
@@ -238,8 +236,9 @@ void tst_Form1Transfer::failedUploadChangesNothing()
     QCOMPARE(rig.prompts.messages.size(), 1);
     if (message.isEmpty())
         QVERIFY(rig.prompts.messages[0].text.contains("100"));
-    else
-        QCOMPARE(rig.prompts.messages[0].text, message);
+    else // what to try next may follow
+        QVERIFY2(rig.prompts.messages[0].text.startsWith(message),
+                 qPrintable(rig.prompts.messages[0].text));
     QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
     QCOMPARE(rig.snapshot(), before);
     QVERIFY(rig.form.configuration().image() == image);
