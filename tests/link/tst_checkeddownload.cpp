@@ -4,32 +4,20 @@
 #include "support/FakeComm.h"
 #include "support/FakeTicks.h"
 #include "support/Outcome.h"
+#include "support/TransferData.h"
 
 using Kind = Transfer::DownloadCheck::Kind;
 using Reason = Error::Reason;
 
 Q_DECLARE_METATYPE(Transfer::DownloadCheck::Kind)
 
+using namespace TransferData;
+
 namespace {
 
-const QStringList Ports = {"Com 1", "Com 2", "Com 3", "Com 4", "Com 5", "Com 6", "Com 7", "Com 8"};
-
-Transfer::Target target(const QString &settings = QStringLiteral("9600,n,8,1"))
+Transfer::Target onCom2(const QString &settings = QStringLiteral("9600,n,8,1"))
 {
-    return {PortChoice::fromComboText(Ports, QStringLiteral("Com 2")), settings};
-}
-
-SettingsImage patternImage()
-{
-    SettingsImage image;
-    for (int k = 1; k < ImageLayout::Size; ++k)
-        image.set(k, static_cast<quint8>(0xC0 ^ (k * 7)));
-    return image;
-}
-
-QByteArray replyHolding(const SettingsImage &image)
-{
-    return QByteArray(1, '\xAA') + image.configBytes();
+    return target(QStringLiteral("Com 2"), settings);
 }
 
 } // namespace
@@ -55,7 +43,7 @@ void CheckedDownloadTest::readBack_data()
     QTest::addColumn<int>("expectedDiffering");
 
     const SettingsImage sent = patternImage();
-    const QByteArray same = replyHolding(sent);
+    const QByteArray same = validReply(sent);
     SettingsImage other = sent;
     other.set(ImageLayout::CommandSet, 3);
     other.set(ImageLayout::Line1 + 2, 0x42);
@@ -68,7 +56,7 @@ void CheckedDownloadTest::readBack_data()
     QTest::newRow("display absent")
         << QList<FakeComm::Chunk>{} << -1 << Kind::NoAnswer << Outcome(Reason::NoAnswer) << 0;
     QTest::newRow("holds something else")
-        << at(replyHolding(other)) << -1 << Kind::Differs << Outcome() << 3;
+        << at(validReply(other)) << -1 << Kind::Differs << Outcome() << 3;
     // Whatever the bytes after it, a wrong lead byte or a short reply
     // confirms nothing.
     QTest::newRow("wrong lead byte, rest the same")
@@ -101,7 +89,7 @@ void CheckedDownloadTest::readBack()
 
     QStringList callsWhenPausing;
     const Result<Transfer::DownloadCheck> result = Transfer::downloadCheckThenPause(
-        port, ticks, target(), image, Transfer::ReadBack::Ask, [&] {
+        port, ticks, onCom2(), image, Transfer::ReadBack::Ask, [&] {
             if (callsWhenPausing.isEmpty())
                 callsWhenPausing = port.calls;
         });
@@ -130,7 +118,7 @@ void CheckedDownloadTest::skippedAsksNothing()
     FakeComm port(&ticks);
     const SettingsImage image = patternImage();
     const Result<Transfer::DownloadCheck> result = Transfer::downloadCheckThenPause(
-        port, ticks, target(), image, Transfer::ReadBack::Skip, nullptr);
+        port, ticks, onCom2(), image, Transfer::ReadBack::Skip, nullptr);
     QVERIFY(result);
     QCOMPARE(result->kind, Kind::Skipped);
     QVERIFY(!result->confirmed());
@@ -166,7 +154,7 @@ void CheckedDownloadTest::cutShortCountsWhatLeft()
     port.faultAfterMs = faultAfterMs;
     port.lineNeverDrains = lineNeverDrains;
     const Result<Transfer::DownloadCheck> result = Transfer::downloadCheckThenPause(
-        port, ticks, target(settings), patternImage(), Transfer::ReadBack::Ask, nullptr);
+        port, ticks, onCom2(settings), patternImage(), Transfer::ReadBack::Ask, nullptr);
     QVERIFY(!result);
     QCOMPARE(result.error().stage, Error::Stage::Draining);
     QCOMPARE(result.error().total, 129);

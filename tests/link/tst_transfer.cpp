@@ -6,34 +6,11 @@
 #include "support/FakeComm.h"
 #include "support/FakeTicks.h"
 #include "support/Outcome.h"
+#include "support/TransferData.h"
 
 using Reason = Error::Reason;
 
-namespace {
-
-const QStringList Ports = {"Com 1", "Com 2", "Com 3", "Com 4", "Com 5", "Com 6", "Com 7", "Com 8"};
-
-Transfer::Target target(const QString &comm = QStringLiteral("Com 1"),
-                        const QString &settings = QStringLiteral("9600,n,8,1"))
-{
-    return {PortChoice::fromComboText(Ports, comm), settings};
-}
-
-// Every configuration byte different, so that order and offset show.
-SettingsImage patternImage()
-{
-    SettingsImage image;
-    for (int k = 0; k < ImageLayout::Size; ++k)
-        image.set(k, static_cast<quint8>(0xC0 ^ (k * 7)));
-    return image;
-}
-
-QByteArray validReply(const SettingsImage &image)
-{
-    return QByteArray(1, '\xAA') + image.configBytes();
-}
-
-} // namespace
+using namespace TransferData;
 
 class TransferTest : public QObject
 {
