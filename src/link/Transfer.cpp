@@ -177,6 +177,7 @@ Result<SettingsImage> requestImage(MSComm &comm, TickCounter &ticks, const Targe
     const auto refused = [&](Reason reason) {
         return Error{.reason = reason,
                      .subject = target.port.shownText,
+                     .detail = target.settings,
                      .count = received,
                      .total = ReplyLength};
     };

@@ -43,6 +43,12 @@ QString unstagedSentence(const Error &error)
                QStringLiteral("The display did not answer within %1 seconds at %2. %3")
                    .arg(QString::number(error.ms / 1000.0), shown(error.detail),
                         NextSteps::afterNoAnswer(error.detail));
+    case Reason::WrongLeadByte:
+    case Reason::ShortReply:
+        // The window's own text stays first, the way out follows.
+        if (error.detail.isEmpty())
+            return reason(error);
+        return reason(error) + QLatin1Char('\n') + NextSteps::afterWrongReply(error.detail);
     default:
         return reason(error);
     }

@@ -50,6 +50,15 @@ QString afterNoAnswer(const QString &settings)
     return hint;
 }
 
+QString afterWrongReply(const QString &settings)
+{
+    QString hint = speedHint(settings);
+    hint[0] = hint[0].toUpper();
+    return QStringLiteral("The display may listen at another speed. %1, or %2; then check the "
+                          "cable.")
+        .arg(hint, findHint());
+}
+
 QString forWindowsName([[maybe_unused]] const QString &device)
 {
 #if defined(Q_OS_WIN)
@@ -151,11 +160,8 @@ QString readBack(const Transfer::DownloadCheck &check, const QString &settings, 
                                         .arg(check.error.count)
                                         .arg(check.error.total)
                                   : QStringLiteral("it did not begin as a settings reply does");
-        QString hint = speedHint(settings);
-        hint[0] = hint[0].toUpper();
-        return QStringLiteral("Not checked: the answer to a read-back at %1 was wrong (%2); the "
-                              "display may listen at another speed. %3, or %4.")
-            .arg(Messages::shown(settings), reply, hint, findHint());
+        return QStringLiteral("Not checked: the answer to a read-back at %1 was wrong (%2). %3")
+            .arg(Messages::shown(settings), reply, afterWrongReply(settings));
     }
     case Kind::LinkFailed:
         return QStringLiteral("Not checked: the read-back failed: %1.")

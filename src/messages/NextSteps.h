@@ -23,6 +23,10 @@ QString otherSpeed(const QString &settings);
 // power and cable.
 QString afterNoAnswer(const QString &settings);
 
+// After a reply at `settings` that was no settings reply (a wrong lead
+// byte, too few bytes): the speed, Find VFD, the cable.
+QString afterWrongReply(const QString &settings);
+
 // A Windows name ("COM3", "com12") on a system that has none: what it is
 // called here, or where to pick a port. Empty for any other name and on
 // Windows.

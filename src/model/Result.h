@@ -28,8 +28,8 @@ struct Error
         SendTimedOut, // ms
         NotDrained,   // count: bytes still queued, ms
         NoAnswer,      // detail: the line settings, ms: the wait for the first byte
-        WrongLeadByte, // count: bytes received, total
-        ShortReply,    // count: bytes received, total
+        WrongLeadByte, // count: bytes received, total, detail: the line settings
+        ShortReply,    // count: bytes received, total, detail: the line settings
         // Settings files; subject is the file's path.
         NoSuchFile,
         NotRegularFile,

@@ -488,7 +488,9 @@ void TransferTest::uploadOutcome()
         Transfer::upload(port, ticks, target(QStringLiteral("Com 6")));
 
     QCOMPARE(outcomeOf(result), expected);
-    QCOMPARE(result ? Messages::uploadOk() : messageOf(result), expectedMessage);
+    // What to try next may follow; tst_messages has its words.
+    const QString message = result ? Messages::uploadOk() : messageOf(result);
+    QVERIFY2(message.startsWith(expectedMessage), qPrintable(message));
     if (!result)
         QCOMPARE(result.error().count, expectedReceived);
     QCOMPARE(port.written, QByteArray("\x1B\xEE"));

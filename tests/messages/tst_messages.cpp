@@ -75,6 +75,19 @@ private slots:
             << "Com 1 can't be open !!\nThe display did not answer within 0 seconds at "
                "4800,n,8,1. Try \"9600,n,8,1\" or \"19200,n,8,1\", let \"Find VFD\" (tq540ctl "
                "find) look for the display, and check its power and cable.";
+        QTest::newRow("upload, wrong lead byte")
+            << Error{.reason = Reason::WrongLeadByte, .subject = "Com 1", .detail = "9600,n,8,1"}
+            << "Receive Check bit Error !!\nThe display may listen at another speed. Try the "
+               "other speed (19200,n,8,1), or let \"Find VFD\" (tq540ctl find) look for the "
+               "display; then check the cable.";
+        QTest::newRow("upload, short reply")
+            << Error{.reason = Reason::ShortReply,
+                     .detail = "19200,n,8,1",
+                     .count = 9,
+                     .total = 127}
+            << "Incomplete reply from the display: 9 of 127 bytes came. Nothing was changed.\nThe "
+               "display may listen at another speed. Try the other speed (9600,n,8,1), or let "
+               "\"Find VFD\" (tq540ctl find) look for the display; then check the cable.";
 #if defined(Q_OS_LINUX)
         QTest::newRow("Windows name of a listed port")
             << Error{.reason = Reason::NoSuchPort,
@@ -184,9 +197,9 @@ private slots:
                                        .error = {.reason = Reason::WrongLeadByte}}
             << Audience::Window
             << "Not checked: the answer to a read-back at 9600,n,8,1 was wrong (it did not begin "
-               "as a settings reply does); the display may listen at another speed. Try the "
+               "as a settings reply does). The display may listen at another speed. Try the "
                "other speed (19200,n,8,1), or let \"Find VFD\" (tq540ctl find) look for the "
-               "display.";
+               "display; then check the cable.";
         QTest::newRow("short reply")
             << Transfer::DownloadCheck{.kind = Kind::WrongReply,
                                        .error = {.reason = Reason::ShortReply,
@@ -194,8 +207,9 @@ private slots:
                                                  .total = 127}}
             << Audience::Window
             << "Not checked: the answer to a read-back at 9600,n,8,1 was wrong (only 40 of 127 "
-               "bytes came); the display may listen at another speed. Try the other speed "
-               "(19200,n,8,1), or let \"Find VFD\" (tq540ctl find) look for the display.";
+               "bytes came). The display may listen at another speed. Try the other speed "
+               "(19200,n,8,1), or let \"Find VFD\" (tq540ctl find) look for the display; then "
+               "check the cable.";
         QTest::newRow("line failed")
             << Transfer::DownloadCheck{.kind = Kind::LinkFailed,
                                        .error = {.reason = Reason::LineLost}}
