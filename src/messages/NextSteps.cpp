@@ -17,12 +17,14 @@ QString findHint()
     return QStringLiteral("let \"Find VFD\" (tq540ctl find) look for the display");
 }
 
+// Begins a sentence: a display that listens at the other speed is the
+// common case.
 QString speedHint(const QString &settings)
 {
     const QString other = otherSpeed(settings);
-    return other.isEmpty() ? QStringLiteral("try %1").arg(Messages::quoted(
+    return other.isEmpty() ? QStringLiteral("Try %1").arg(Messages::quoted(
                                  OptionLists::linkSettings().join(QStringLiteral("\" or \""))))
-                           : QStringLiteral("try the other speed (%1)").arg(other);
+                           : QStringLiteral("Try the other speed (%1)").arg(other);
 }
 
 QString fieldCount(qsizetype count)
@@ -42,21 +44,15 @@ QString otherSpeed(const QString &settings)
 
 QString afterNoAnswer(const QString &settings)
 {
-    // A display that listens at the other speed is the common case; the
-    // link itself comes next.
-    QString hint = speedHint(settings) + QStringLiteral(", ") + findHint() +
-                   QStringLiteral(", and check its power and cable.");
-    hint[0] = hint[0].toUpper();
-    return hint;
+    return QStringLiteral("%1, %2, and check its power and cable.")
+        .arg(speedHint(settings), findHint());
 }
 
 QString afterWrongReply(const QString &settings)
 {
-    QString hint = speedHint(settings);
-    hint[0] = hint[0].toUpper();
     return QStringLiteral("The display may listen at another speed. %1, or %2; then check the "
                           "cable.")
-        .arg(hint, findHint());
+        .arg(speedHint(settings), findHint());
 }
 
 QString forWindowsName([[maybe_unused]] const QString &device)
@@ -112,12 +108,10 @@ QString cutShort(const Error &error)
     const QString why = Messages::reason(error);
     const QString again = QStringLiteral("The display may hold a partial image: download again.");
     if (error.stage == Error::Stage::Downloading) {
-        const QString stopped = QStringLiteral("The download to %1 stopped after %2 of %3 bytes "
-                                               "and the port was closed: %4.")
-                                    .arg(port)
-                                    .arg(error.count)
-                                    .arg(error.total)
-                                    .arg(why);
+        const QString stopped =
+            QStringLiteral("The download to %1 stopped after %2 of %3 bytes "
+                           "and the port was closed: %4.")
+                .arg(port, QString::number(error.count), QString::number(error.total), why);
         return error.count > 0 ? stopped + QLatin1Char(' ') + again
                                : stopped + QStringLiteral(" Nothing reached the display.");
     }
@@ -126,22 +120,16 @@ QString cutShort(const Error &error)
         return QStringLiteral("The download to %1 was cut short before all %2 bytes had left the "
                               "port (the system does not tell how many had), and the port was "
                               "closed: %3. %4")
-            .arg(port)
-            .arg(error.total)
-            .arg(why, again);
+            .arg(port, QString::number(error.total), why, again);
     if (error.count == 0)
         return QStringLiteral("The download to %1 failed right after all %2 bytes had left the "
                               "port, and the port was closed: %3. The display may not have taken "
                               "them: download again.")
-            .arg(port)
-            .arg(error.total)
-            .arg(why);
+            .arg(port, QString::number(error.total), why);
     return QStringLiteral("The download to %1 was cut short: %2 of %3 bytes had left the port, "
                           "and the port was closed: %4. %5")
-        .arg(port)
-        .arg(error.total - error.count)
-        .arg(error.total)
-        .arg(why, again);
+        .arg(port, QString::number(error.total - error.count), QString::number(error.total), why,
+             again);
 }
 
 QString readBack(const Transfer::DownloadCheck &check, const QString &settings, Audience audience)
@@ -155,11 +143,11 @@ QString readBack(const Transfer::DownloadCheck &check, const QString &settings, 
         return QStringLiteral("Not checked: the display did not answer a read-back at %1. %2")
             .arg(Messages::shown(settings), afterNoAnswer(settings));
     case Kind::WrongReply: {
-        const QString reply = check.error.reason == Error::Reason::ShortReply
-                                  ? QStringLiteral("only %1 of %2 bytes came")
-                                        .arg(check.error.count)
-                                        .arg(check.error.total)
-                                  : QStringLiteral("it did not begin as a settings reply does");
+        const QString reply =
+            check.error.reason == Error::Reason::ShortReply
+                ? QStringLiteral("only %1 of %2 bytes came")
+                      .arg(QString::number(check.error.count), QString::number(check.error.total))
+                : QStringLiteral("it did not begin as a settings reply does");
         return QStringLiteral("Not checked: the answer to a read-back at %1 was wrong (%2). %3")
             .arg(Messages::shown(settings), reply, afterWrongReply(settings));
     }
@@ -192,14 +180,14 @@ QString downloadReport(const Transfer::DownloadCheck &check, const QString &sett
 QString omittedDrawing(int character, bool isDownload)
 {
     // Only the buttons that step from here store the drawing.
-    const QString buttons = character <= 1   ? QStringLiteral(">>")
-                            : character >= 9 ? QStringLiteral("<<")
-                                             : QStringLiteral("<< or >>");
+    const QString buttons = character <= 1                             ? QStringLiteral(">>")
+                            : character >= ImageLayout::CharacterCount ? QStringLiteral("<<")
+                                                                       : QStringLiteral("<< or >>");
     return QStringLiteral("The drawing of User Defined Character %1 was left out; the %2 holds "
                           "its stored record instead. Step with %3 to store the drawing, then "
                           "%4 again.")
-        .arg(character)
-        .arg(isDownload ? QStringLiteral("display") : QStringLiteral("file"), buttons,
+        .arg(QString::number(character),
+             isDownload ? QStringLiteral("display") : QStringLiteral("file"), buttons,
              isDownload ? QStringLiteral("download") : QStringLiteral("save"));
 }
 

@@ -166,6 +166,16 @@ private slots:
                      .total = 129}
             << "The download to Com 2 stopped after 56 of 129 bytes and the port was closed: "
                "gone. The display may hold a partial image: download again.";
+        // A name with a placeholder of its own stays as typed.
+        QTest::newRow("port named with %2")
+            << Error{.reason = Reason::LineLost,
+                     .stage = Stage::Downloading,
+                     .subject = "/dev/tty%2",
+                     .count = 5,
+                     .total = 129}
+            << "The download to /dev/tty%2 stopped after 5 of 129 bytes and the port was closed: "
+               "the line to the display was lost. The display may hold a partial image: download "
+               "again.";
     }
     void nextStep()
     {
