@@ -131,7 +131,7 @@ int download(const QStringList &arguments)
                        "display: \"<port>: ok: ...\", \"<port>: differs: ... <fields>\", "
                        "\"<port>: unchecked: <why>\" or \"<port>: failed: <reason>\"; with "
                        "--json, one object per display: port, outcome, message and differences. "
-                       "Exits 1 unless every display is confirmed."));
+                       "Exits 1 when a display failed, differs or could not be checked."));
     addLinkOptions(line, QStringLiteral("A display to write; repeat for more."));
     line.addOption({QStringLiteral("no-verify")},
                    QStringLiteral("Do not read the displays back: \"ok\" then means only that "
