@@ -29,6 +29,7 @@
 #include "link/TickCounter.h"
 #include "messages/Messages.h"
 #include "messages/WindowMessages.h"
+#include "messages/NextSteps.h"
 #include "model/OptionLists.h"
 
 namespace {
@@ -327,21 +328,31 @@ bool Form1::endTransfer()
 void Form1::Download_Click()
 {
     const Transfer::Target target = currentTarget();
+    const QString omitted = omittedDrawing(true);
     m_config.AssembleImage();
     beginTransfer();
-    const Result<void> result = [&] {
+    const Result<Transfer::DownloadCheck> result = [&] {
         const WaitCursor wait;
-        // The display takes its new settings while the window keeps
-        // handling events.
-        return Transfer::downloadThenPause(m_comm, m_ticks, target, m_config.image(),
-                                           [] { QCoreApplication::processEvents(); });
+        // The display is asked what it holds before the port closes; then
+        // it takes its new settings while the window keeps handling events.
+        return Transfer::downloadCheckThenPause(m_comm, m_ticks, target, m_config.image(),
+                                                Transfer::ReadBack::Ask,
+                                                [] { QCoreApplication::processEvents(); });
     }();
     if (result)
         m_check.noteDownload(target.settings);
     if (!endTransfer())
         return;
-    m_prompts.message(result ? Messages::downloadOk() : Messages::sentence(result.error()),
+    m_prompts.message(result ? NextSteps::downloadReport(*result, target.settings, omitted)
+                             : Messages::sentence(result.error()),
                       appTitle());
+}
+
+QString Form1::omittedDrawing(bool isDownload)
+{
+    const CharacterEditor &editor = m_config.characters();
+    return editor.matchesRecord() ? QString()
+                                  : NextSteps::omittedDrawing(editor.number(), isDownload);
 }
 
 void Form1::GetSetting_Click()
@@ -432,9 +443,8 @@ void Form1::SendTest_Click()
     }();
     if (!endTransfer())
         return;
-    m_checkPage->showTestOutcome(failure.isEmpty()
-                                     ? tr("Test screen sent to %1.").arg(target.port.shownText)
-                                     : failure);
+    m_checkPage->showTestOutcome(
+        failure.isEmpty() ? tr("Test screen sent to %1.").arg(target.port.shownText) : failure);
 }
 
 void Form1::Save_Click()
@@ -452,6 +462,8 @@ void Form1::Save_Click()
     const Result<void> written = SettingsFile::write(path, m_config.image().configBytes());
     if (!written)
         m_prompts.message(Messages::sentence(written.error()), appTitle());
+    else if (const QString omitted = omittedDrawing(false); !omitted.isEmpty())
+        m_prompts.message(omitted, appTitle());
 }
 
 void Form1::Load_Click()

@@ -84,6 +84,9 @@ private:
     // Asks the load question for m_currentFileName, then loads it.
     void confirmAndLoad();
     Transfer::Target currentTarget() const;
+    // A note when the character page shows a drawing that neither a download
+    // nor a save takes; empty when it shows the stored record.
+    QString omittedDrawing(bool isDownload);
     QList<QPushButton *> startButtons() const;
     // While a transfer runs, its closing pause included, nothing else can
     // start one, load, save or reset; a close request waits for its end.
