@@ -59,13 +59,9 @@ void WelcomePreview::refresh()
 {
     const int set = m_config.listPosition(DisplaySetting::CharacterSet);
     const QString setName = OptionLists::charSets().value(set);
-    const QList<ImageCodec::Glyph> characters = GlassText::imageCharacters(m_config.image());
-    const QByteArray line2 = m_config.line2().bytes();
-    constexpr int Width = GlassText::Columns;
-    const GlassText::Glass glass =
-        GlassText::resolve({{m_config.line1().bytes(), line2.left(Width)}, set, characters});
-    const GlassText::Glass beyond =
-        GlassText::resolve({{line2.mid(Width, Width)}, set, characters});
+    const auto [glass, beyond] =
+        GlassText::welcome(m_config.line1().bytes(), m_config.line2().bytes(), set,
+                           GlassText::imageCharacters(m_config.image()));
     m_view->setGlass(glass, beyond);
 
     const QString unused = GlassMessages::unusedCharacters(glass.unusedCharacters);

@@ -71,4 +71,18 @@ Glass resolve(const Input &input)
     return glass;
 }
 
+Welcome welcome(const QByteArray &line1, const QByteArray &line2, int characterSet,
+                const QList<ImageCodec::Glyph> &userCharacters)
+{
+    return {resolve({{line1, line2.left(Columns)}, characterSet, userCharacters}),
+            resolve({{line2.mid(Columns, Columns)}, characterSet, userCharacters})};
+}
+
+Welcome welcome(const SettingsImage &image)
+{
+    const ImageCodec::Fields fields = ImageCodec::decode(image);
+    return welcome(fields.lines[0].bytes, fields.lines[1].bytes,
+                   image.at(ImageLayout::CharacterSet), imageCharacters(image));
+}
+
 } // namespace GlassText

@@ -57,4 +57,17 @@ QList<ImageCodec::Glyph> imageCharacters(const SettingsImage &image);
 Cell cellFor(quint8 code, const Input &input);
 Glass resolve(const Input &input);
 
+// The welcome message as the glass shows it: line 1 on the upper row, line
+// 2's first 20 cells on the lower row; its cells 21 to 40 in `beyond`,
+// because how the display shows them on 20 columns is not public.
+struct Welcome
+{
+    Glass glass;
+    Glass beyond;
+};
+Welcome welcome(const QByteArray &line1, const QByteArray &line2, int characterSet,
+                const QList<ImageCodec::Glyph> &userCharacters);
+// The same from a settings image's own lines, set and records.
+Welcome welcome(const SettingsImage &image);
+
 } // namespace GlassText

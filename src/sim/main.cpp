@@ -13,6 +13,7 @@
 #include <QSaveFile>
 
 #include "DisplaySimulator.h"
+#include "GlassFile.h"
 #include "ScreenView.h"
 #include "SimLine.h"
 #include "files/SettingsFile.h"
@@ -62,6 +63,7 @@ struct SimOptions
     std::optional<int> commandSet; // replaces the image's
     QString saveFile;
     QString screenFile;
+    QString pngFile;
     bool once = false;
     bool quiet = false;
     int firstByteDelay = 0;
@@ -103,6 +105,10 @@ void addOptions(QCommandLineParser &parser)
     option("screen",
            "After every change of the screen, replace this file with its two rows of 20 "
            "characters (a code outside 0x20..0x7E as ?).",
+           "file");
+    option("png",
+           "After every change of the glass, replace this PNG file with a picture of it: "
+           "the screen in the image's Character Type and user-defined characters.",
            "file");
     option("once", "Exit after one download or one answered upload.");
     option("quiet", "Print only the port line.");
@@ -188,6 +194,7 @@ SimOptions parseOptions(const QCoreApplication &app)
     options.once = isSet("once");
     options.saveFile = parser.value(QStringLiteral("save"));
     options.screenFile = parser.value(QStringLiteral("screen"));
+    options.pngFile = parser.value(QStringLiteral("png"));
     if (const std::optional<QString> name = textOption(parser, QStringLiteral("command")))
         options.commandSet = commandSetOf(*name);
     options.image = textOption(parser, QStringLiteral("image"));
@@ -266,9 +273,15 @@ public:
         return 0;
     }
 
-    // Draws the box and writes --screen when what they show changed.
+    // Draws the box and writes --screen and --png when what they show changed.
     void showScreen()
     {
+        if (m_glassFile) {
+            const Result<void> saved =
+                m_glassFile->update(m_display.screen().screen(), m_display.image());
+            if (!saved)
+                fail(Messages::fileFailure(saved.error()));
+        }
         if (!m_view.update(m_display.screen(), m_display.takeUnknown()))
             return;
         if (!m_options.screenFile.isEmpty())
@@ -376,6 +389,8 @@ private:
     DisplaySimulator &m_display;
     const SimOptions &m_options;
     ScreenView m_view;
+    std::optional<GlassFile> m_glassFile =
+        m_options.pngFile.isEmpty() ? std::nullopt : std::optional(GlassFile(m_options.pngFile));
     const bool m_terminal = ::isatty(STDOUT_FILENO) == 1;
     int m_received = 0;
 };

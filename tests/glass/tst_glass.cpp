@@ -1,29 +1,11 @@
 #include <QtTest>
 
 #include "glass/GlassRenderer.h"
+#include "support/GlassDots.h"
 
 using GlassText::Kind;
 
 namespace {
-
-// Seven rows of five, '#' lit, top row first, joined by '/'.
-QString dotsAt(const GlassRenderer &renderer, int row, int column, QRgb *litColour = nullptr)
-{
-    QStringList rows;
-    for (int dotRow = 0; dotRow < ImageLayout::GlyphRows; ++dotRow) {
-        QString text;
-        for (int dotColumn = 0; dotColumn < ImageLayout::GlyphColumns; ++dotColumn) {
-            const QPoint at = renderer.dotCentre(row, column, dotColumn, dotRow);
-            const QRgb pixel = renderer.image().pixel(at);
-            const bool lit = pixel != GlassLook::Unlit.rgb();
-            if (lit && litColour)
-                *litColour = pixel;
-            text += lit ? QLatin1Char('#') : QLatin1Char('.');
-        }
-        rows << text;
-    }
-    return rows.join(QLatin1Char('/'));
-}
 
 ImageCodec::Glyph record(int number, quint8 code, const QString &pattern, quint8 extraBits = 0)
 {
@@ -101,11 +83,12 @@ void tst_Glass::cellShowsTheRightDots()
     GlassRenderer renderer(4);
     renderer.render(glass);
     QRgb lit = 0;
-    QCOMPARE(dotsAt(renderer, 0, 0, &lit), dots);
+    QCOMPARE(glassDots(renderer.image(), renderer, 0, 0, &lit), dots);
     // A code without a glyph is drawn in a colour no character has.
     QCOMPARE(lit == GlassLook::NoGlyph.rgb(), kind == int(Kind::Undrawable));
     // The rest of the row is blank.
-    QCOMPARE(dotsAt(renderer, 0, 1), QStringLiteral("...../...../...../...../...../...../....."));
+    QCOMPARE(glassDots(renderer.image(), renderer, 0, 1),
+             QStringLiteral("...../...../...../...../...../...../....."));
 }
 
 void tst_Glass::recordOutsideTheCodesIsNotUsed()
@@ -131,7 +114,8 @@ void tst_Glass::renderRepaintsOnlyChangedCells()
     input.rows[1][0] = 'V';
     renderer.render(GlassText::resolve(input));
     QCOMPARE(renderer.cellsPainted(), 1);
-    QCOMPARE(dotsAt(renderer, 1, 0), QStringLiteral("#...#/#...#/#...#/#...#/#...#/.#.#./..#.."));
+    QCOMPARE(glassDots(renderer.image(), renderer, 1, 0),
+             QStringLiteral("#...#/#...#/#...#/#...#/#...#/.#.#./..#.."));
 
     GlassRenderer::State cursor;
     cursor.cursorRow = 1;
