@@ -46,35 +46,76 @@ WelcomePreview::WelcomePreview(Configuration &config, QWidget *page, QPoint page
     notesFont.setPointSizeF(9);
     m_notes->setFont(notesFont);
 
-    for (MessageLine *line : {&m_config.line1(), &m_config.line2()}) {
-        connect(line, &MessageLine::cellTextChanged, this, &WelcomePreview::refresh);
+    for (std::size_t k = 0; k < m_lines.size(); ++k) {
+        MessageLine *line = k == 0 ? &m_config.line1() : &m_config.line2();
+        connect(line, &MessageLine::cellTextChanged, this,
+                [this, k, line](MessageLine::View view, int cell) {
+                    // A switch of view empties the other view's cells: not a change.
+                    if (view == line->view())
+                        cellChanged(k, cell);
+                });
         connect(line, &MessageLine::viewChanged, this, &WelcomePreview::refresh);
     }
     connect(&m_config.characters(), &CharacterEditor::changed, this, &WelcomePreview::refresh);
     connect(&m_config, &Configuration::listPositionChanged, this, &WelcomePreview::refresh);
+    m_view->setSpokenText([this] { return spokenText(); });
     refresh();
+}
+
+QString WelcomePreview::setName() const
+{
+    return OptionLists::charSets().value(m_config.listPosition(DisplaySetting::CharacterSet));
 }
 
 void WelcomePreview::refresh()
 {
-    const int set = m_config.listPosition(DisplaySetting::CharacterSet);
-    const QString setName = OptionLists::charSets().value(set);
-    const auto [glass, beyond] =
-        GlassText::welcome(m_config.line1().bytes(), m_config.line2().bytes(), set,
-                           GlassText::imageCharacters(m_config.image()));
-    m_view->setGlass(glass, beyond);
-
-    const QString unused = GlassMessages::unusedCharacters(glass.unusedCharacters);
+    m_drawing.characterSet = m_config.listPosition(DisplaySetting::CharacterSet);
+    m_drawing.userCharacters = GlassText::imageCharacters(m_config.image());
+    m_lines = {m_config.line1().bytes(), m_config.line2().bytes()};
+    m_shown = GlassText::welcome(m_lines[0], m_lines[1], m_drawing.characterSet,
+                                 m_drawing.userCharacters);
+    const QString unused = GlassMessages::unusedCharacters(m_shown.glass.unusedCharacters);
     m_notes->setText((unused.isEmpty() ? QString() : unused + QLatin1Char(' ')) +
                      GlassMessages::continuationNote());
+    showGlass(true);
+}
+
+void WelcomePreview::cellChanged(std::size_t line, int cell)
+{
+    const quint8 code = (line == 0 ? m_config.line1() : m_config.line2()).byte(cell);
+    const int k = cell - 1;
+    if (k >= m_lines[line].size() || quint8(m_lines[line][k]) == code)
+        return;
+    m_lines[line][k] = char(code);
+    constexpr int Width = GlassText::Columns;
+    GlassText::Cell &shown = line == 0   ? m_shown.glass.rows[0][k]
+                             : k < Width ? m_shown.glass.rows[1][k]
+                                         : m_shown.beyond.rows[0][k - Width];
+    const bool wasReplaced = shown.kind == GlassText::Kind::Replaced;
+    shown = GlassText::cellFor(code, m_drawing);
+    showGlass(wasReplaced || shown.kind == GlassText::Kind::Replaced);
+}
+
+void WelcomePreview::showGlass(bool replacedTouched)
+{
+    m_view->setGlass(m_shown.glass, m_shown.beyond);
+    if (!replacedTouched)
+        return;
+    const QString tip = hasReplaced(m_shown.glass) || hasReplaced(m_shown.beyond)
+                            ? GlassMessages::replacementNote(setName())
+                            : QString();
+    if (m_view->toolTip() != tip)
+        m_view->setToolTip(tip);
+}
+
+QString WelcomePreview::spokenText() const
+{
+    const GlassText::Glass &glass = m_view->glass();
+    const QString unused = GlassMessages::unusedCharacters(glass.unusedCharacters);
     const QString described =
-        GlassMessages::describe(glass, {tr("row 1"), tr("row 2")}, setName) + QLatin1Char(' ') +
-        GlassMessages::describe(beyond, {tr("under the glass, line 2 characters 21 to 40")},
-                                setName);
-    m_view->setAccessibleName(
-        tr("Glass preview : %1%2")
-            .arg(described, unused.isEmpty() ? QString() : QLatin1Char(' ') + unused));
-    m_view->setToolTip(hasReplaced(glass) || hasReplaced(beyond)
-                           ? GlassMessages::replacementNote(setName)
-                           : QString());
+        GlassMessages::describe(glass, {tr("row 1"), tr("row 2")}, setName()) + QLatin1Char(' ') +
+        GlassMessages::describe(m_view->continuation(),
+                                {tr("under the glass, line 2 characters 21 to 40")}, setName());
+    return tr("Glass preview : %1%2")
+        .arg(described, unused.isEmpty() ? QString() : QLatin1Char(' ') + unused);
 }

@@ -170,9 +170,16 @@ std::optional<Replacement> replacement(int set, quint8 code)
     const char *text = Sets[set][slot - Codes.begin()];
     if (std::strlen(text) == 1 && static_cast<quint8>(text[0]) == code)
         return std::nullopt;
-    for (const NamedGlyph &named : Accented) {
-        if (std::strcmp(named.text, text) == 0)
-            return Replacement{QString::fromUtf8(text), named.columns};
+    // Made once, so that a replacement costs no allocation while the user types.
+    static const std::array<QString, std::size(Accented)> texts = [] {
+        std::array<QString, std::size(Accented)> made;
+        for (std::size_t k = 0; k < made.size(); ++k)
+            made[k] = QString::fromUtf8(Accented[k].text);
+        return made;
+    }();
+    for (std::size_t k = 0; k < std::size(Accented); ++k) {
+        if (std::strcmp(Accented[k].text, text) == 0)
+            return Replacement{texts[k], Accented[k].columns};
     }
     // Every character of the sets has a glyph in Accented.
     Q_UNREACHABLE();

@@ -1,6 +1,7 @@
 #include "glass/GlassRenderer.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QPainter>
 
@@ -65,7 +66,8 @@ GlassRenderer::TileKey GlassRenderer::keyOf(const GlassText::Cell &cell, int row
                                             const State &state) const
 {
     const bool undrawable = cell.kind == GlassText::Kind::Undrawable;
-    const bool dark = state.darkCells.contains(row * GlassText::Columns + column);
+    const bool dark =
+        !state.darkCells.isEmpty() && state.darkCells.contains(row * GlassText::Columns + column);
     const GlassFont::Columns &columns = undrawable ? NoGlyphBox : cell.columns;
     TileKey key = 0;
     if (!dark) {
@@ -122,7 +124,8 @@ const QImage &GlassRenderer::render(const GlassText::Glass &glass, const State &
         m_drawn = QList<TileKey>(rows * GlassText::Columns, ~TileKey(0));
     }
     m_cellsPainted = 0;
-    QPainter painter(&m_image);
+    // Made only when a cell changed: most renders while typing change one.
+    std::optional<QPainter> painter;
     for (int row = 0; row < rows; ++row) {
         const GlassText::Row &cells = glass.rows.at(row);
         for (int column = 0; column < GlassText::Columns && column < cells.size(); ++column) {
@@ -130,7 +133,10 @@ const QImage &GlassRenderer::render(const GlassText::Glass &glass, const State &
             TileKey &drawn = m_drawn[row * GlassText::Columns + column];
             if (drawn == key)
                 continue;
-            painter.drawImage(cellRect(row, column).topLeft(), tile(key));
+            const QImage &image = tile(key);
+            if (!painter)
+                painter.emplace(&m_image);
+            painter->drawImage(cellRect(row, column).topLeft(), image);
             drawn = key;
             ++m_cellsPainted;
         }

@@ -14,6 +14,18 @@ QList<ImageCodec::Glyph> imageCharacters(const SettingsImage &image)
 
 namespace {
 
+// Each printable code's text, made once: cells share them.
+const QString &printableText(quint8 code)
+{
+    static const std::array<QString, GlassFont::LastCode - GlassFont::FirstCode + 1> texts = [] {
+        std::array<QString, GlassFont::LastCode - GlassFont::FirstCode + 1> made;
+        for (std::size_t k = 0; k < made.size(); ++k)
+            made[k] = QString(QLatin1Char(char(GlassFont::FirstCode + k)));
+        return made;
+    }();
+    return texts[code - GlassFont::FirstCode];
+}
+
 GlassFont::Columns withoutBit7(const std::array<quint8, ImageLayout::GlyphColumns> &columns)
 {
     GlassFont::Columns dots{};
@@ -32,7 +44,7 @@ Cell cellFor(quint8 code, const Input &input)
         cell.kind = Kind::Undrawable;
         return cell;
     }
-    cell.text = QString(QLatin1Char(char(code)));
+    cell.text = printableText(code);
     const auto user = std::find_if(
         input.userCharacters.begin(), input.userCharacters.end(),
         [code](const ImageCodec::Glyph &glyph) { return glyph.code == code && !glyph.isEmpty(); });
