@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "glass/GlassRenderer.h"
+#include "messages/GlassMessages.h"
 #include "support/GlassDots.h"
 
 using GlassText::Kind;
@@ -32,6 +33,8 @@ private slots:
     void cellShowsTheRightDots();
     void recordOutsideTheCodesIsNotUsed();
     void renderRepaintsOnlyChangedCells();
+    void descriptionNamesEverySpecialCellOnce_data();
+    void descriptionNamesEverySpecialCellOnce();
 };
 
 void tst_Glass::cellShowsTheRightDots_data()
@@ -123,6 +126,39 @@ void tst_Glass::renderRepaintsOnlyChangedCells()
     renderer.render(GlassText::resolve(input), cursor);
     QCOMPARE(renderer.cellsPainted(), 1);
     QVERIFY(renderer.image().pixel(renderer.dotCentre(1, 5, 2, 7)) != GlassLook::Glass.rgb());
+}
+
+void tst_Glass::descriptionNamesEverySpecialCellOnce_data()
+{
+    QTest::addColumn<QByteArray>("row1");
+    QTest::addColumn<QByteArray>("row2");
+    QTest::addColumn<int>("characterSet");
+    QTest::addColumn<QString>("spoken");
+
+    QTest::newRow("plain") << QByteArray("HELLO") << QByteArray() << 0
+                           << R"(row 1 "HELLO"; row 2 blank.)";
+    QTest::newRow("user character, places folded")
+        << QByteArray("AAB A") << QByteArray("A") << 0
+        << R"(row 1 "AAB A"; row 2 "A". User Defined Character 2 at 0x41: row 1, columns 1-2, 5; )"
+           R"(row 2, column 1.)";
+    QTest::newRow("replaced and undrawable")
+        << QByteArray("{\x07}") << QByteArray() << 1
+        << R"(row 1 "é?è"; row 2 blank. é for 0x7B, as printers show FRANCE (not settled for )"
+           R"(displays): row 1, column 1. code 0x07, which this preview cannot draw: row 1, )"
+           R"(column 2. è for 0x7D, as printers show FRANCE (not settled for displays): row 1, )"
+           R"(column 3.)";
+}
+
+void tst_Glass::descriptionNamesEverySpecialCellOnce()
+{
+    QFETCH(QByteArray, row1);
+    QFETCH(QByteArray, row2);
+    QFETCH(int, characterSet);
+    QFETCH(QString, spoken);
+
+    const GlassText::Glass glass =
+        GlassText::resolve({{row1, row2}, characterSet, {record(2, 'A', Diagonal)}});
+    QCOMPARE(GlassMessages::describe(glass, {"row 1", "row 2"}, "FRANCE"), spoken);
 }
 
 QTEST_GUILESS_MAIN(tst_Glass)
