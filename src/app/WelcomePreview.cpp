@@ -115,7 +115,7 @@ QString WelcomePreview::spokenText() const
     const QString described =
         GlassMessages::describe(glass, {tr("row 1"), tr("row 2")}, setName()) + QLatin1Char(' ') +
         GlassMessages::describe(m_view->continuation(),
-                                {tr("under the glass, line 2 characters 21 to 40")}, setName());
+                                {tr("line 2's characters 21 to 40")}, setName());
     return tr("Glass preview : %1%2")
         .arg(described, unused.isEmpty() ? QString() : QLatin1Char(' ') + unused);
 }
