@@ -1,9 +1,9 @@
 #include "glass/GlassPicture.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 
+#include "files/SettingsFile.h"
 #include "glass/GlassRenderer.h"
 
 namespace GlassPicture {
@@ -27,18 +27,11 @@ QImage compose(const GlassText::Glass &glass, const GlassText::Glass &beyond, in
 
 Result<void> savePng(const QImage &picture, const QString &path)
 {
-    using Reason = Error::Reason;
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        return Error{.reason = Reason::NotRegularTarget, .subject = path};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
-        const Error error{
-            .reason = Reason::CannotWrite, .subject = path, .system = file.errorString()};
-        file.cancelWriting();
-        return error;
-    }
-    return {};
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return SettingsFile::replaceRegular(path, png);
 }
 
 } // namespace GlassPicture

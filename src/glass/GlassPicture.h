@@ -16,8 +16,9 @@ inline constexpr int FilePitch = 4; // pixels from dot to dot
 QImage compose(const GlassText::Glass &glass, const GlassText::Glass &beyond = {},
                int pitch = FilePitch);
 
-// Whole or not at all: a reader never finds half a picture, and a failure
-// leaves an earlier file as it was.
+// As a PNG file, whole or not at all, and only over a regular file: a
+// reader never finds half a picture, and a failure leaves an earlier file
+// as it was.
 Result<void> savePng(const QImage &picture, const QString &path);
 
 } // namespace GlassPicture

@@ -6,29 +6,11 @@
 #include <QTest>
 
 #include "glass/GlassPicture.h"
+#include "support/CtlProcess.h"
 #include "support/GlassDots.h"
 #include "support/SimProcess.h"
 
 namespace {
-
-struct Run
-{
-    int status = -1; // -1: crashed or did not end
-    QString err;
-};
-
-Run ctl(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(TQ540CTL), arguments);
-    if (!process.waitForFinished(20000)) {
-        process.kill();
-        process.waitForFinished(2000);
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 const QString Diagonal = QStringLiteral("#..../.#.../..#../...#./....#/...../#####");
 const QString LetterH = QStringLiteral("#...#/#...#/#...#/#####/#...#/#...#/#...#");
@@ -51,11 +33,11 @@ private:
 
 void tst_GlassFiles::ctlShowWritesTheWelcomeGlass()
 {
-    QCOMPARE(ctl({"new", "-o", path("shop.vfd"), "--char", "GERMANY", "--line1", "A[", "--line2",
-                  QString(20, QLatin1Char('-')) + "H", "--glyph", "3:0x41:" + Diagonal})
+    QCOMPARE(runCtl({"new", "-o", path("shop.vfd"), "--char", "GERMANY", "--line1", "A[", "--line2",
+                     QString(20, QLatin1Char('-')) + "H", "--glyph", "3:0x41:" + Diagonal})
                  .status,
              0);
-    QCOMPARE(ctl({"show", path("shop.vfd"), "--png", path("shop.png")}).status, 0);
+    QCOMPARE(runCtl({"show", path("shop.vfd"), "--png", path("shop.png")}).status, 0);
     const QImage picture(path("shop.png"));
     QVERIFY(!picture.isNull());
     QCOMPARE(glassDots(picture, FileGeometry, 0, 0), Diagonal); // the user character
@@ -69,7 +51,7 @@ void tst_GlassFiles::ctlShowWritesTheWelcomeGlass()
              LetterH);
 
     // A path that cannot be written: the usual message and status, no file.
-    const Run failed = ctl({"show", path("shop.vfd"), "--png", path("none/shop.png")});
+    const CtlResult failed = runCtl({"show", path("shop.vfd"), "--png", path("none/shop.png")});
     QCOMPARE(failed.status, 3);
     QVERIFY2(failed.err.contains("could not be saved"), qPrintable(failed.err));
     QVERIFY(!QFileInfo::exists(path("none")));
@@ -83,7 +65,7 @@ void tst_GlassFiles::simulatorWritesItsGlassAfterEachChange()
     QCOMPARE(glassDots(QImage(path("glass.png")), FileGeometry, 0, 0),
              QStringLiteral("...../...../...../...../...../...../....."));
 
-    QCOMPARE(ctl({"test", "--port", sim.port(), "--line1", "HI", "--line2", "\\"}).status, 0);
+    QCOMPARE(runCtl({"test", "--port", sim.port(), "--line1", "HI", "--line2", "\\"}).status, 0);
     QTRY_COMPARE(glassDots(QImage(path("glass.png")), FileGeometry, 0, 0), LetterH);
 
     // A path that cannot be written ends it with its message, and no file.
