@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 
 #include "app/Controls.h"
-#include "app/widgets/DisplayPicture.h"
+#include "app/widgets/GlassView.h"
 #include "check/DisplayCheck.h"
 
 namespace {
@@ -30,7 +30,7 @@ constexpr Twips Line1At = {2160, 3180, 3132, 360};       // TestLine1
 constexpr Twips Line2LabelAt = {240, 3720, 1452, 252};   // Label15
 constexpr Twips Line2At = {2160, 3660, 3132, 360};       // TestLine2
 constexpr Twips SendAt = {5520, 3180, 1692, 372};        // SendTest
-constexpr Twips PreviewAt = {2160, 4140, 4812, 900};     // TestPreview
+constexpr Twips PreviewAt = {2160, 4110, 5580, 960};     // TestPreview
 constexpr Twips TestNoteAt = {240, 5160, 8772, 372};     // TestNote
 constexpr Twips SpeedNoteAt = {240, 5580, 8772, 600};    // SpeedNote
 
@@ -95,7 +95,7 @@ void CheckPage::buildControls(QWidget *page, QPoint pageOrigin)
     line2Label->setBuddy(m_line2);
     m_send = Controls::button(page, QStringLiteral("SendTest"), QStringLiteral("Send Test"),
                               place(SendAt));
-    m_preview = new GlassPreview(page);
+    m_preview = new GlassView(page);
     Controls::identify(m_preview, QStringLiteral("TestPreview"), tr("Test screen preview"));
     m_preview->setGeometry(place(PreviewAt));
     m_testNote = Controls::label(page, QStringLiteral("TestNote"), QString(), place(TestNoteAt));

@@ -19,6 +19,7 @@
 #include "app/Controls.h"
 #include "app/HistoryKeys.h"
 #include "app/MessagePage.h"
+#include "app/WelcomePreview.h"
 #include "app/Prompts.h"
 #include "app/widgets/DisplayPicture.h"
 #include "app/widgets/PortComboBox.h"
@@ -38,6 +39,8 @@ namespace {
 // relative to their frame). The two boxes are wider than their slots, so
 // that a typed device name shows whole.
 constexpr int ClientSize = 9465;
+// Room for the glass preview under the welcome messages' frames.
+constexpr int PreviewBand = 1800;
 constexpr Twips InterfaceFrameAt = {120, 120, 4332, 1932}; // Frame3
 constexpr Twips PortLabelAt = {120, 480, 1932, 252};       // Label6
 constexpr Twips PortBoxAt = {360, 720, 1800, 360};         // Comm
@@ -47,9 +50,9 @@ constexpr Twips GetSettingAt = {2280, 840, 1932, 732};     // GetSetting
 constexpr Twips LoadAt = {5160, 960, 1452, 372};
 constexpr Twips SaveAt = {5160, 1560, 1452, 372};
 constexpr Twips PictureAt = {7200, 120, 2052, 1932}; // Image1
-constexpr Twips PagesAt = {120, 2160, 9252, 6492};   // SSTab1
-constexpr Twips DefaultsAt = {240, 8760, 2532, 612}; // SetAllDefault
-constexpr Twips DownloadAt = {6360, 8760, 2772, 612};
+constexpr Twips PagesAt = {120, 2160, 9252, 6492 + PreviewBand}; // SSTab1
+constexpr Twips DefaultsAt = {240, 8760 + PreviewBand, 2532, 612}; // SetAllDefault
+constexpr Twips DownloadAt = {6360, 8760 + PreviewBand, 2772, 612};
 
 // Shows the wait cursor for as long as it lives.
 class WaitCursor
@@ -81,7 +84,7 @@ Form1::Form1(MSComm &comm, TickCounter &ticks, Prompts &prompts, QWidget *parent
     windowFont.setPointSizeF(10.5);
     windowFont.setBold(true);
     setFont(windowFont);
-    setFixedSize(Controls::px(ClientSize), Controls::px(ClientSize));
+    setFixedSize(Controls::px(ClientSize), Controls::px(ClientSize + PreviewBand));
 
     createInterfaceBand();
     createPages();
@@ -159,6 +162,7 @@ void Form1::createPages()
     m_commandPage = new CommandPage(m_config, commandPage, pageOrigin);
     m_messagePage =
         new MessagePage(m_config.line1(), m_config.line2(), *m_history, messagePage, pageOrigin);
+    new WelcomePreview(m_config, messagePage, pageOrigin);
     m_characterPage =
         new CharacterPage(m_config.characters(), m_prompts, characterPage, pageOrigin);
     connect(m_messagePage, &DeferredPage::built, this, &Form1::chainTabOrder);

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "FormRig.h"
-#include "app/widgets/DisplayPicture.h"
+#include "app/widgets/GlassView.h"
 #include "commandsets/TestScreen.h"
 #include "messages/WindowMessages.h"
 
@@ -85,7 +85,7 @@ void tst_CheckPage::compareSendTestAndSpeedNote()
     const QString line1 = TestScreen::defaultLine1(Cd5220);
     QCOMPARE(rig.comm.written,
              TestScreen::compose(Cd5220, line1, QStringLiteral("PRICE 1.99")).bytes);
-    QCOMPARE(rig.get<GlassPreview>("TestPreview")->rows(),
+    QCOMPARE(rig.get<GlassView>("TestPreview")->rows(),
              (QStringList{line1.leftJustified(20), QStringLiteral("PRICE 1.99").leftJustified(20)}));
     QCOMPARE(rig.get<QLabel>("TestNote")->text(), QStringLiteral("Test screen sent to Com 1."));
 

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "FormRig.h"
+#include "app/widgets/GlassView.h"
 
 // The "Welcome Msg" page through the window: the cells show the lines and
 // hand every change back, the view options, typing across the cells.
@@ -27,6 +28,7 @@ private slots:
     void cellTextIsTheLineHoweverSet();
     void typingAndPastingRunAcrossCells_data();
     void typingAndPastingRunAcrossCells();
+    void steppedUserCharacterChangesThePreview();
 };
 
 void tst_MessagePage::typingReachesTheModel()
@@ -293,6 +295,40 @@ void tst_MessagePage::typingAndPastingRunAcrossCells()
         cells += rig.cell(array, i)->text();
     QCOMPARE(cells.left(line.size()), line);
     QCOMPARE(QApplication::focusWidget(), rig.cell(array, focused));
+}
+
+namespace {
+
+QString spoken(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+} // namespace
+
+void tst_MessagePage::steppedUserCharacterChangesThePreview()
+{
+    FormRig rig;
+    rig.click("Op_L1A");
+    QLineEdit *cell = rig.cell("L1A", 1);
+    cell->selectAll();
+    QTest::keyClicks(cell, "A");
+    auto *preview = rig.get<GlassView>("WelcomePreview");
+    preview->resize(preview->size()); // laid out as on screen
+    const QImage before = preview->picture();
+    QVERIFY(spoken(preview).startsWith("Glass preview : row 1 \"AVFD DISPLAY TQ-540*\""));
+    QVERIFY(!spoken(preview).contains("User Defined Character"));
+
+    // Drawn on the character page and stored by stepping to the next one.
+    auto *code = rig.get<QLineEdit>("UDC_TEXT");
+    code->setText("41");
+    emit code->textEdited("41");
+    rig.dot(3, 3)->click();
+    rig.click("UDC_NEXT");
+
+    QCOMPARE(preview->glass().rows.at(0).at(0).kind, GlassText::Kind::User);
+    QVERIFY(spoken(preview).contains("User Defined Character 1 at 0x41: row 1, columns 1, 11;"));
+    QVERIFY(preview->picture() != before);
 }
 
 QTEST_MAIN(tst_MessagePage)
