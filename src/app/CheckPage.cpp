@@ -9,7 +9,7 @@
 
 #include "app/Controls.h"
 #include "app/widgets/DisplayPicture.h"
-#include "check/DisplayCheck.h"
+#include "app/DisplayCheck.h"
 #include "commandsets/TestScreen.h"
 
 namespace {
@@ -170,8 +170,7 @@ void CheckPage::showFound()
         return;
     const QSignalBlocker blocker(m_found);
     m_found->clear();
-    for (const FindResult &result : m_check.found())
-        m_found->addItem(DisplayCheck::foundText(result));
+    m_found->addItems(m_check.foundRows());
 }
 
 void CheckPage::chooseRow(int row)

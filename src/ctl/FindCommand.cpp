@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Displays.h"
 #include "Output.h"
+#include "messages/FindMessages.h"
 #include "messages/Messages.h"
 #include "check/DisplayFinder.h"
 #include "check/PortEnumerator.h"
@@ -34,12 +35,12 @@ QJsonObject describe(const FindResult &result)
 {
     QJsonObject port{{QStringLiteral("port"), result.port},
                      {QStringLiteral("device"), result.device},
-                     {QStringLiteral("outcome"), result.outcomeName()}};
+                     {QStringLiteral("outcome"), FindMessages::outcomeName(result.outcome)}};
     if (result.answered()) {
         port.insert(QStringLiteral("settings"), result.settings);
-        port.insert(QStringLiteral("summary"), result.summary());
+        port.insert(QStringLiteral("summary"), FindMessages::summary(result));
     } else {
-        port.insert(QStringLiteral("reason"), result.reason);
+        port.insert(QStringLiteral("reason"), FindMessages::reason(result));
     }
     return port;
 }

@@ -18,6 +18,7 @@
 #include "commandsets/CommandSets.h"
 #include "commandsets/TestScreen.h"
 #include "link/SerialPortComm.h"
+#include "messages/CheckMessages.h"
 #include "messages/Messages.h"
 #include "model/DisplaySettings.h"
 
@@ -70,7 +71,7 @@ void report(const Plan &plan, const Transfer::Target &target, const QString &ste
 TestScreen::Result compose(int set, const Plan &plan, const Transfer::Target &target,
                            Outcome &outcome)
 {
-    outcome.line1 = plan.line1.value_or(TestScreen::defaultLine1(set));
+    outcome.line1 = plan.line1.value_or(CheckMessages::defaultTestLine1(set));
     outcome.line2 = plan.line2.value_or(target.settings + QStringLiteral(" OK"));
     return TestScreen::compose(set, outcome.line1, outcome.line2);
 }
@@ -99,7 +100,7 @@ Outcome testOne(const Transfer::Target &target, const Plan &plan)
     if (!screen.ok()) {
         outcome.kind = Outcome::Kind::Refused;
         outcome.message = QStringLiteral("the display holds %1: %2; nothing was written")
-                              .arg(setName(set), TestScreen::describe(*screen.problem));
+                              .arg(setName(set), CheckMessages::testScreenRefusal(*screen.problem));
         return outcome;
     }
     report(plan, target, QStringLiteral("writing the test screen in %1").arg(setName(set)));
@@ -195,7 +196,7 @@ int test(const QStringList &arguments)
     const TestScreen::Result checked =
         compose(plan.commandSet.value_or(CommandSets::Epson), plan, targets.front(), probe);
     if (!checked.ok())
-        Cli::usage(QStringLiteral("%1; nothing was sent").arg(TestScreen::describe(*checked.problem)));
+        Cli::usage(QStringLiteral("%1; nothing was sent").arg(CheckMessages::testScreenRefusal(*checked.problem)));
 
     const std::vector<Outcome> outcomes = testAll(targets, plan);
     bool allRefused = true;
