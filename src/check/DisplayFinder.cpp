@@ -39,7 +39,7 @@ public:
     {
         if (m_comm.hasFault() || !stopped())
             return m_comm.error();
-        return {.reason = Error::Reason::DeviceFailed, .system = QStringLiteral("stopped")};
+        return {.reason = Error::Reason::Stopped};
     }
 
 private:
