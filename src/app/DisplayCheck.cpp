@@ -1,5 +1,7 @@
 #include "app/DisplayCheck.h"
 
+#include <algorithm>
+
 #include "editors/Configuration.h"
 #include "link/LineSettings.h"
 #include "messages/CheckMessages.h"
@@ -59,7 +61,13 @@ void DisplayCheck::makeFinder(DisplayFinder::LinkFactory links)
     m_finder = std::make_unique<DisplayFinder>(std::move(links));
     connect(m_finder.get(), &DisplayFinder::progress, this, &DisplayCheck::findProgress);
     connect(m_finder.get(), &DisplayFinder::resultReady, this, [this](const FindResult &result) {
-        m_found = FindMessages::order(m_found << result);
+        // In the order the ports were asked, whatever order they answer in.
+        m_found << result;
+        std::stable_sort(m_found.begin(), m_found.end(),
+                         [this](const FindResult &a, const FindResult &b) {
+                             return m_asked.indexOf(a.port) < m_asked.indexOf(b.port);
+                         });
+        m_found = FindMessages::order(m_found);
         emit foundChanged();
     });
     connect(m_finder.get(), &DisplayFinder::finished, this, &DisplayCheck::findFinished);
@@ -76,6 +84,9 @@ void DisplayCheck::startFind(const QList<PortChoice> &ports)
     if (finding())
         return;
     m_found.clear();
+    m_asked.clear();
+    for (const PortChoice &port : ports)
+        m_asked << port.shownText;
     emit foundChanged();
     m_finder->start(ports);
 }

@@ -112,6 +112,7 @@ private:
     TickCounter &m_ticks;
     std::unique_ptr<DisplayFinder> m_finder;
     QList<FindResult> m_found;
+    QStringList m_asked; // the ports of the search, in the order given
     QStringList m_comparison;
     int m_set = -1; // the set the default text was made for
     QString m_line1;
