@@ -24,15 +24,15 @@ struct Error
         SettingsRefused,  // device (empty: the open port), detail, system
         // On the line.
         LineLost,
-        DeviceFailed,  // system: the component's words, if it has any
-        SendTimedOut,  // ms
-        NotDrained,    // count: bytes still queued, ms
+        DeviceFailed, // system: the component's words, if it has any
+        SendTimedOut, // ms
+        NotDrained,   // count: bytes still queued, ms
         NoAnswer,      // detail: the line settings, ms: the wait for the first byte
         WrongLeadByte, // count: bytes received, total
         ShortReply,    // count: bytes received, total
         // Finding a display.
-        NotADisplay, // detail: the line settings; count of total bytes came (total 0: the
-                     // first byte was no display's)
+        NotADisplay, // detail: the line settings; count of total bytes came (total 0: the first
+                     // byte was no display's)
         Stopped,     // the search was stopped before the port was done
         // Settings files; subject is the file's path.
         NoSuchFile,
@@ -41,8 +41,8 @@ struct Error
         FileTooShort,    // count: bytes in the file, total
         NotSettingsFile, // detail: the lists whose byte is no entry
         RefusedName,
-        WrongLength,      // count: bytes to write, total
-        CannotWrite,      // system
+        WrongLength, // count: bytes to write, total
+        CannotWrite, // system
         NotRegularTarget, // a save onto a device, a pipe, a socket or a folder
     };
 
