@@ -11,6 +11,7 @@
 #include "app/Prompts.h"
 #include "app/widgets/DotButton.h"
 #include "app/widgets/DotGrid.h"
+#include "messages/CharacterMessages.h"
 
 namespace {
 
@@ -30,6 +31,15 @@ constexpr Twips ClearAt = {480, 5160, 972, 372};     // MAP_Clear
 constexpr Twips NoteAt = {4920, 2280, 4000, 900};    // beside the grid
 
 using DotHandler = void (CharacterPage::*)(int);
+
+// "User Defined Character  1" (two blanks) until the first step, then
+// "User Defined Character N".
+QString captionOf(const CharacterEditor &editor)
+{
+    if (editor.startUpCaption())
+        return QStringLiteral("User Defined Character  1");
+    return QStringLiteral("User Defined Character %1").arg(editor.number());
+}
 
 } // namespace
 
@@ -155,7 +165,7 @@ void CharacterPage::step(CharacterEditor::Step (CharacterEditor::*move)())
         const QScopedValueRollback<bool> stepping(m_stepping, true);
         result = (m_editor.*move)();
     }
-    const QString text = CharacterEditor::messageFor(result);
+    const QString text = CharacterMessages::stepMessage(result);
     if (!text.isEmpty())
         m_prompts.message(text, appTitle());
     showCharacter();
@@ -165,14 +175,14 @@ void CharacterPage::showCharacter()
 {
     if (m_stepping)
         return;
-    m_caption->setText(m_editor.caption());
+    m_caption->setText(captionOf(m_editor));
     if (m_codeBox->text() != m_editor.codeText())
         m_codeBox->setText(m_editor.codeText());
     for (int column = 1; column <= CharacterEditor::Columns; ++column) {
         for (int row = 0; row < CharacterEditor::Rows; ++row)
             m_grid->dot(column, row)->setChecked(m_editor.isLit(column, row));
     }
-    const QString note = m_editor.unstoredNote();
+    const QString note = CharacterMessages::unstoredNote(m_editor.unstored(), m_editor.number());
     m_unstoredNote->setText(note);
     m_unstoredNote->setVisible(!note.isEmpty());
 }

@@ -8,8 +8,9 @@
 #include <QSignalBlocker>
 
 #include "app/Controls.h"
+#include "app/DisplayCheck.h"
 #include "app/widgets/GlassView.h"
-#include "check/DisplayCheck.h"
+#include "commandsets/TestScreen.h"
 
 namespace {
 
@@ -169,8 +170,7 @@ void CheckPage::showFound()
         return;
     const QSignalBlocker blocker(m_found);
     m_found->clear();
-    for (const FindResult &result : m_check.found())
-        m_found->addItem(DisplayCheck::foundText(result));
+    m_found->addItems(m_check.foundRows());
 }
 
 void CheckPage::chooseRow(int row)

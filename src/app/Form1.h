@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "check/DisplayCheck.h"
+#include "app/DisplayCheck.h"
 #include "editors/Configuration.h"
 #include "link/Transfer.h"
 

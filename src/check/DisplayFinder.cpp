@@ -1,13 +1,13 @@
 #include "check/DisplayFinder.h"
 
+#include <optional>
 #include <vector>
 
-#include <QFileInfo>
 #include <QSet>
 
+#include "link/Deadline.h"
 #include "link/SerialPortComm.h"
 #include "link/Transfer.h"
-#include "messages/Messages.h"
 
 namespace {
 
@@ -29,10 +29,7 @@ public:
         return m_comm.setPortOpen(open);
     }
     bool isPortOpen() const override { return m_comm.isPortOpen(); }
-    bool setOutput(QByteArrayView bytes) override
-    {
-        return !stopped() && m_comm.setOutput(bytes);
-    }
+    bool setOutput(QByteArrayView bytes) override { return !stopped() && m_comm.setOutput(bytes); }
     int outBufferCount() override { return m_comm.outBufferCount(); }
     int inBufferCount() override { return m_comm.inBufferCount(); }
     int lineQueueCount() override { return m_comm.lineQueueCount(); }
@@ -42,7 +39,7 @@ public:
     {
         if (m_comm.hasFault() || !stopped())
             return m_comm.error();
-        return {.reason = Error::Reason::DeviceFailed, .system = QStringLiteral("stopped")};
+        return {.reason = Error::Reason::Stopped};
     }
 
 private:
@@ -55,38 +52,67 @@ private:
 FindResult stoppedAt(FindResult result)
 {
     result.outcome = FindResult::Stopped;
-    result.reason = QStringLiteral("the search was stopped");
+    result.error = {.reason = Error::Reason::Stopped, .subject = result.port};
     return result;
 }
 
-QString speedsText()
+// Polls until `enough` bytes wait, the limit has passed or the device fails.
+void waitFor(MSComm &comm, TickCounter &ticks, int enough, qint32 limitMs)
 {
-    QStringList speeds;
-    for (const QString &settings : FindSpeeds::all())
-        speeds << settings.section(QLatin1Char(','), 0, 0);
-    return speeds.join(QStringLiteral(" or "));
+    Deadline deadline(ticks.GetTickCount(), limitMs);
+    for (;;) {
+        const quint32 now = ticks.GetTickCount();
+        if (comm.inBufferCount() >= enough || comm.hasFault() || deadline.passedAt(now))
+            return;
+    }
 }
 
-// Why a reply is no display's.
-QString wrongReply(const Error &error, const QString &settings)
+// After a request went unanswered the port is watched a while longer at the
+// same settings: a late reply answers that request, and must not be taken
+// for the answer at the next speed.
+Result<SettingsImage> lateReply(MSComm &comm, TickCounter &ticks, const Transfer::Target &target)
 {
-    const QString speed = settings.section(QLatin1Char(','), 0, 0);
-    if (error.reason == Error::Reason::WrongLeadByte)
-        return QStringLiteral("at %1 a reply came that does not start as a display's").arg(speed);
-    return QStringLiteral("at %1 a reply of %2 bytes came, a display's has %3")
-        .arg(speed)
-        .arg(error.count)
-        .arg(error.total);
+    comm.setCommPort(target.port.number);
+    comm.setPortName(target.port.deviceName);
+    if (!comm.setSettings(target.settings) || !comm.setPortOpen(true)) {
+        const Error error = comm.error();
+        comm.setPortOpen(false);
+        return error;
+    }
+    waitFor(comm, ticks, 1, DisplayFinder::LateReplyWaitMs);
+    if (!comm.hasFault() && comm.inBufferCount() > 0)
+        waitFor(comm, ticks, Protocol::ReplyLength, Transfer::ReplyWaitMs);
+    if (comm.hasFault()) {
+        const Error error = comm.error();
+        comm.setPortOpen(false);
+        return error;
+    }
+    const QByteArray bytes = comm.inBufferCount() > 0 ? comm.input() : QByteArray();
+    comm.setPortOpen(false);
+    if (bytes.isEmpty())
+        return Error{.reason = Error::Reason::NoAnswer,
+                     .subject = target.port.shownText,
+                     .detail = target.settings};
+    const bool lead = quint8(bytes.front()) == Protocol::LeadByte;
+    if (!lead || bytes.size() < Protocol::ReplyLength)
+        return Error{.reason = lead ? Error::Reason::ShortReply : Error::Reason::WrongLeadByte,
+                     .subject = target.port.shownText,
+                     .count = int(bytes.size()),
+                     .total = Protocol::ReplyLength};
+    SettingsImage image;
+    for (int k = 0; k < Protocol::ReplyLength; ++k)
+        image.set(k, quint8(bytes.at(k)));
+    return image;
 }
 
-// The device behind a port, to ask each one once.
-QString deviceKey(const PortChoice &port)
+// Something answered at `settings`, but not as a display does.
+Error notADisplay(const Error &reply, const QString &settings, const QString &port)
 {
-    const QString device = port.device();
-    if (device.isEmpty())
-        return port.shownText;
-    const QString canonical = QFileInfo(device).canonicalFilePath();
-    return canonical.isEmpty() ? device : canonical;
+    return {.reason = Error::Reason::NotADisplay,
+            .subject = port,
+            .detail = settings,
+            .count = reply.count,
+            .total = reply.reason == Error::Reason::WrongLeadByte ? 0 : reply.total};
 }
 
 } // namespace
@@ -121,17 +147,18 @@ FindResult DisplayFinder::ask(const PortChoice &port, const LinkFactory &links,
 
     Link link = links(port);
     StoppableComm comm(*link.comm, stop);
-    QString wrong;
+    std::optional<Error> wrong;
     for (const QString &settings : FindSpeeds::all()) {
-        const Result<SettingsImage> reply =
-            Transfer::upload(comm, *link.ticks, Transfer::Target{port, settings});
+        const Transfer::Target target{port, settings};
+        Result<SettingsImage> reply = Transfer::upload(comm, *link.ticks, target);
+        if (!reply && reply.error().reason == Error::Reason::NoAnswer && !stop)
+            reply = lateReply(comm, *link.ticks, target);
         if (stop)
             return stoppedAt(result);
         if (reply) {
             result.outcome = FindResult::Answered;
             result.settings = settings;
             result.image = *reply;
-            result.reason.clear();
             return result;
         }
         const Error &error = reply.error();
@@ -142,24 +169,20 @@ FindResult DisplayFinder::ask(const PortChoice &port, const LinkFactory &links,
         case Error::Reason::ShortReply:
             // Garbled at one speed may be a display that listens at the
             // other: the next speed is asked all the same.
-            if (wrong.isEmpty())
-                wrong = wrongReply(error, settings);
+            if (!wrong)
+                wrong = notADisplay(error, settings, port.shownText);
             break;
         default:
             // Cannot be opened, or went away while asked: the next speed
             // would fare no better.
             result.outcome = FindResult::CannotOpen;
-            result.reason = Messages::reason(error);
+            result.error = error;
             return result;
         }
     }
-    if (!wrong.isEmpty()) {
-        result.outcome = FindResult::NotADisplay;
-        result.reason = wrong;
-    } else {
-        result.outcome = FindResult::NoAnswer;
-        result.reason = QStringLiteral("no answer at %1").arg(speedsText());
-    }
+    result.outcome = wrong ? FindResult::NotADisplay : FindResult::NoAnswer;
+    result.error =
+        wrong.value_or(Error{.reason = Error::Reason::NoAnswer, .subject = port.shownText});
     return result;
 }
 
@@ -168,7 +191,7 @@ QList<PortChoice> DisplayFinder::distinct(const QList<PortChoice> &ports)
     QList<PortChoice> once;
     QSet<QString> seen;
     for (const PortChoice &port : ports) {
-        const QString key = deviceKey(port);
+        const QString key = port.deviceKey().isEmpty() ? port.shownText : port.deviceKey();
         if (seen.contains(key))
             continue;
         seen.insert(key);
@@ -185,9 +208,8 @@ QList<FindResult> DisplayFinder::findAll(const QList<PortChoice> &ports, const L
     QThreadPool pool;
     pool.setMaxThreadCount(MaxParallel);
     for (qsizetype k = 0; k < once.size(); ++k) {
-        pool.start([&, k] {
-            results[static_cast<std::size_t>(k)] = ask(once.at(k), links, never);
-        });
+        pool.start(
+            [&, k] { results[static_cast<std::size_t>(k)] = ask(once.at(k), links, never); });
     }
     pool.waitForDone();
     return {results.begin(), results.end()};
@@ -212,8 +234,8 @@ void DisplayFinder::start(const QList<PortChoice> &ports)
         m_pool.start([this, port, links = m_links, stop = m_stop] {
             const FindResult result = ask(port, links, *stop);
             // Queued to the finder's thread; dropped when the finder is gone.
-            QMetaObject::invokeMethod(this, [this, result] { deliver(result); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, result] { deliver(result); }, Qt::QueuedConnection);
         });
     }
 }

@@ -33,6 +33,10 @@ public:
     // SerialPortComm and the system's tick counter.
     static LinkFactory systemLinks();
 
+    // How long a port is watched after a request went unanswered, for a
+    // display that answers late.
+    static constexpr qint32 LateReplyWaitMs = 1500;
+
     // At most this many ports are asked at once; the others wait their turn.
     static constexpr int MaxParallel = 8;
 
@@ -62,7 +66,7 @@ public:
     static QList<FindResult> findAll(const QList<PortChoice> &ports,
                                      const LinkFactory &links = systemLinks());
 
-    // The ports with each device once, in their order.
+    // The ports with each device once (by PortChoice::deviceKey), in their order.
     static QList<PortChoice> distinct(const QList<PortChoice> &ports);
 
 signals:

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
+#include "model/OptionLists.h"
+#include "model/Result.h"
 #include "model/SettingsImage.h"
 
 // What asking one port for a display found.
@@ -16,29 +17,23 @@ struct FindResult
         Stopped,     // the search was stopped before this port was done
     };
 
-    QString port;          // as the user named it ("Com 3", "/dev/ttyUSB0")
-    QString device;        // what was opened
+    QString port;   // as the user named it ("Com 3", "/dev/ttyUSB0")
+    QString device; // what was opened
     Outcome outcome = NoAnswer;
-    QString settings;      // with Answered: the line settings it answered at
-    SettingsImage image;   // with Answered: what the display holds
-    QString reason;        // otherwise: why not, as a clause
+    QString settings;    // with Answered: the line settings it answered at
+    SettingsImage image; // with Answered: what the display holds
+    // Otherwise, why not: what kept the port from being opened, NoAnswer
+    // (at every speed), NotADisplay or Stopped.
+    Error error;
 
     bool answered() const { return outcome == Answered; }
-    // With Answered, what the display is set to, in one line: "command set
-    // EPSON (Default), character set USA/Eurpope  (Default), display baud
-    // 9600,n,8,1"; empty otherwise.
-    QString summary() const;
-    // The outcome's word: "answered", "cannot open", "no answer",
-    // "not a display", "stopped"; for scripts and the JSON output.
-    QString outcomeName() const;
 };
 
-// The line settings a display is asked at, in the order they are tried.
+// The line settings a display is asked at, in the order they are tried:
+// the entries of "Buad Rate".
 namespace FindSpeeds {
 inline const QStringList &all()
 {
-    static const QStringList speeds = {QStringLiteral("9600,n,8,1"),
-                                       QStringLiteral("19200,n,8,1")};
-    return speeds;
+    return OptionLists::linkSettings();
 }
 } // namespace FindSpeeds

@@ -24,10 +24,10 @@ enum class Refusal {
 struct Problem
 {
     Refusal reason = Refusal::NoSuchSet;
-    int set = -1;     // position in the Command Mode list
-    int line = 0;     // 1 or 2 for a problem with a text, else 0
-    int position = 0; // 1-based: the offending character, or the text's length
-    QString shown;    // the offending character(s), e.g. "0x1B", "\"é\" (U+00E9)", "\"!#\""
+    int set = -1;      // position in the Command Mode list
+    int line = 0;      // 1 or 2 for a problem with a text, else 0
+    int position = 0;  // 1-based: the offending character, or the text's length
+    char32_t code = 0; // with NotPrintable: the offending character
 };
 
 struct Result
@@ -41,12 +41,5 @@ struct Result
 // The test screen of the set at list position `set`. The texts are checked
 // before anything is written: a refusal never comes with bytes.
 Result compose(int set, QStringView line1, QStringView line2);
-
-// One English sentence, e.g. "no public description of the KS310 command set".
-QString describe(const Problem &problem);
-
-// "TQ-540 TEST: EPSON"; "TQ-540 LogicControl" where the longer form would
-// not fit a row.
-QString defaultLine1(int set);
 
 } // namespace TestScreen

@@ -5,6 +5,7 @@
 #include "ImageView.h"
 #include "LinkOptions.h"
 #include "PerPort.h"
+#include "messages/FindMessages.h"
 #include "check/DisplayFinder.h"
 #include "check/PortEnumerator.h"
 #include "messages/Messages.h"
@@ -39,15 +40,17 @@ PerPort::Result askOne(const PerPort::Port &port)
     const FindResult found = DisplayFinder::ask(port.target().port, DisplayFinder::systemLinks(),
                                                 PerPort::stopRequested());
     PerPort::Result result{
-        .outcome = found.outcomeName(), .success = found.answered(), .message = found.reason};
+        .outcome = FindMessages::outcomeName(found.outcome),
+        .success = found.answered(),
+        .message = FindMessages::reason(found)};
     if (!found.answered())
         return result;
     result.fields = {
         {QStringLiteral("settings"), found.settings},
         {QStringLiteral("image"), ImageView::toJson(ImageView::describe(found.image))}};
     result.text = QStringLiteral("%1: %2 at %3: %4")
-                      .arg(Messages::shown(port.display().given), found.outcomeName(),
-                           found.settings, found.summary());
+                      .arg(Messages::shown(port.display().given), FindMessages::outcomeName(found.outcome),
+                           found.settings, FindMessages::summary(found));
     return result;
 }
 

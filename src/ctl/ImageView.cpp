@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 
+#include "messages/SettingMessages.h"
 #include "model/CodePage.h"
 #include "model/HexText.h"
 
@@ -87,7 +88,7 @@ QString valueText(const Fields &fields, const Fields &other, const FieldRef &fie
 {
     switch (field.kind) {
     case FieldRef::Kind::Setting:
-        return fields.settings[field.slot].text();
+        return SettingMessages::positionText(fields.settings[field.slot]);
     case FieldRef::Kind::Cell: {
         const quint8 byte = fields.lines[field.slot].cell(field.cell);
         const QString character = CodePage::textForCode(byte);
@@ -140,7 +141,7 @@ QString describeText(const Description &view)
     const Fields &fields = view.fields;
     QStringList out;
     for (const ImageCodec::SettingField &field : fields.settings)
-        out << label(QLatin1String(field.info().name)) + field.text();
+        out << label(QLatin1String(field.info().name)) + SettingMessages::positionText(field);
     for (std::size_t k = 0; k < ImageCodec::LineCount; ++k) {
         const QString name = QLatin1String(ImageCodec::Lines[k].name);
         const QByteArray &bytes = fields.lines[k].bytes;

@@ -3,6 +3,7 @@
 #include "check/DisplayFinder.h"
 #include "check/PortEnumerator.h"
 #include "messages/CtlMessages.h"
+#include "messages/FindMessages.h"
 #include "messages/Messages.h"
 #include "model/OptionLists.h"
 
@@ -33,7 +34,7 @@ PerPort::Display onlyDisplay(const QList<FindResult> &results, const QString &se
     QStringList asked;
     QList<FindResult> answered;
     for (const FindResult &result : results) {
-        asked << QStringLiteral("%1: %2").arg(Messages::shown(result.port), result.outcomeName());
+        asked << QStringLiteral("%1: %2").arg(Messages::shown(result.port), FindMessages::outcomeName(result.outcome));
         if (result.answered())
             answered << result;
     }

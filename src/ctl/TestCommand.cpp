@@ -14,6 +14,7 @@
 #include "commandsets/CommandSets.h"
 #include "commandsets/TestScreen.h"
 #include "link/SerialPortComm.h"
+#include "messages/CheckMessages.h"
 #include "messages/Messages.h"
 #include "model/DisplaySettings.h"
 
@@ -42,7 +43,7 @@ QString setName(int commandSet)
 TestScreen::Result compose(int set, const Plan &plan, const Transfer::Target &target,
                            QJsonObject &fields)
 {
-    const QString line1 = plan.line1.value_or(TestScreen::defaultLine1(set));
+    const QString line1 = plan.line1.value_or(CheckMessages::defaultTestLine1(set));
     const QString line2 = plan.line2.value_or(target.settings + QStringLiteral(" OK"));
     fields.insert(QStringLiteral("command"), setName(set));
     fields.insert(QStringLiteral("command-position"), set);
@@ -74,7 +75,7 @@ PerPort::Result testOne(const PerPort::Port &port, const Plan &plan)
     if (!screen.ok()) {
         result.outcome = QStringLiteral("refused");
         result.message = QStringLiteral("the display holds %1: %2; nothing was written")
-                             .arg(setName(set), TestScreen::describe(*screen.problem));
+                             .arg(setName(set), CheckMessages::testScreenRefusal(*screen.problem));
         return result;
     }
     port.step(QStringLiteral("writing the test screen in %1").arg(setName(set)));
@@ -145,7 +146,7 @@ int test(const QStringList &arguments)
         compose(plan.commandSet.value_or(CommandSets::Epson), plan, targets.front().target, probe);
     if (!checked.ok())
         Cli::usage(
-            QStringLiteral("%1; nothing was sent").arg(TestScreen::describe(*checked.problem)));
+            QStringLiteral("%1; nothing was sent").arg(CheckMessages::testScreenRefusal(*checked.problem)));
 
     return PerPort::run(targets, {.json = json(line), .progress = progress(line)},
                         [&](const PerPort::Port &port) { return testOne(port, plan); });

@@ -4,9 +4,6 @@
 
 namespace {
 
-const QString FirstCaption = QStringLiteral("User Defined Character  1");
-const QString StepCaption = QStringLiteral("User Defined Character ");
-
 // The code box shows a record's code without a leading zero, and 0 as nothing.
 QString codeTextOf(const ImageCodec::Glyph &record)
 {
@@ -36,22 +33,8 @@ CharacterEditor::CodeReading CharacterEditor::readCode(QStringView text)
     return {CodeFault::None, static_cast<quint8>(code)};
 }
 
-QString CharacterEditor::messageFor(Step step)
-{
-    switch (step) {
-    case Step::HexValueError:
-        return QStringLiteral("Hex Value Error !!");
-    case Step::RangeError:
-        return QStringLiteral("Error !! Range is 0x20~0x7E !!");
-    case Step::Taken:
-    case Step::Ignored:
-        break;
-    }
-    return QString();
-}
-
 CharacterEditor::CharacterEditor(SettingsImage &image, QObject *parent)
-    : QObject(parent), m_image(image), m_caption(FirstCaption)
+    : QObject(parent), m_image(image)
 {
 }
 
@@ -69,17 +52,11 @@ bool CharacterEditor::matchesRecord() const
            m_dots == record.dots();
 }
 
-QString CharacterEditor::unstoredNote() const
+CharacterEditor::Unstored CharacterEditor::unstored() const
 {
     if (matchesRecord())
-        return QString();
-    // Only the buttons that step from here store the drawing.
-    const QString buttons = m_number == FirstNumber  ? QStringLiteral(">>")
-                            : m_number == LastNumber ? QStringLiteral("<<")
-                                                     : QStringLiteral("<< or >>");
-    if (m_codeText.isEmpty())
-        return tr("Not stored yet: give it a code (0x20~0x7E), then press %1").arg(buttons);
-    return tr("Not stored yet: press %1 to keep this character").arg(buttons);
+        return Unstored::None;
+    return m_codeText.isEmpty() ? Unstored::NeedsCode : Unstored::NeedsStep;
 }
 
 void CharacterEditor::setCodeText(const QString &text)
@@ -134,7 +111,7 @@ CharacterEditor::Step CharacterEditor::step(int delta, int stopAt)
     }
 
     m_number += delta;
-    m_caption = StepCaption + QString::number(m_number);
+    m_startUpCaption = false;
     map_reset();
     return Step::Taken;
 }
@@ -155,7 +132,7 @@ void CharacterEditor::map_reset()
 void CharacterEditor::returnToFirst(WorkingCopy workingCopy)
 {
     m_number = FirstNumber;
-    m_caption = FirstCaption;
+    m_startUpCaption = true;
     if (workingCopy == WorkingCopy::Redrawn) {
         map_reset(); // emits changed()
         return;
@@ -170,7 +147,7 @@ void CharacterEditor::restore(const State &state)
     if (state.number < FirstNumber || state.number > LastNumber)
         return;
     m_number = state.number;
-    m_caption = state.caption;
+    m_startUpCaption = state.startUpCaption;
     m_codeText = state.codeText.left(CodeTextLength);
     m_dots = state.dots;
     emit changed();

@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include "model/ImageCodec.h"
+#include "model/Printable.h"
 #include "model/SettingsImage.h"
 
 // The editor of the nine user-defined 5x7 characters. The grid and the code
@@ -21,8 +22,8 @@ public:
     static constexpr int FirstNumber = 1;
     static constexpr int LastNumber = 9;
     static constexpr int CodeTextLength = 2;
-    static constexpr quint8 LowestCode = 0x20;
-    static constexpr quint8 HighestCode = 0x7E;
+    static constexpr quint8 LowestCode = Printable::First;
+    static constexpr quint8 HighestCode = Printable::Last;
 
     // What a press on << or >> did.
     enum class Step {
@@ -50,9 +51,6 @@ public:
     // The editor's own reading of a code text (high digit, low digit, range).
     static CodeReading readCode(QStringView text);
 
-    // The message a failed step shows; empty for Taken and Ignored.
-    static QString messageFor(Step step);
-
     // What the working copy shows after returnToFirst.
     enum class WorkingCopy {
         Emptied, // no code text, no dot
@@ -63,16 +61,23 @@ public:
 
     int number() const { return m_number; }
     int position() const { return ImageLayout::recordPosition(m_number); }
-    QString caption() const { return m_caption; }
+    // Whether the caption is still the start-up one, which stands until
+    // the first step (and again after returnToFirst).
+    bool startUpCaption() const { return m_startUpCaption; }
     QString codeText() const { return m_codeText; }
     bool isLit(int column, int row) const;
 
     // Whether the code text and the dots are what the record at the current
     // position holds, as map_reset shows it (the code's letters in any case).
     bool matchesRecord() const;
-    // While they are not, a short note that says how the drawing is kept (a
-    // step away stores it); empty when they are.
-    QString unstoredNote() const;
+    // How the working copy is kept while it is not what the record holds:
+    // a step away stores it, once it has a code.
+    enum class Unstored {
+        None,      // it is what the record holds
+        NeedsCode, // a drawing without a code text: give it one, then step
+        NeedsStep, // a step away stores it
+    };
+    Unstored unstored() const;
 
     // Typed into the code box; cut to two characters, not validated.
     void setCodeText(const QString &text);
@@ -99,12 +104,12 @@ public:
     struct State
     {
         int number = FirstNumber;
-        QString caption;
+        bool startUpCaption = true;
         QString codeText;
         ImageCodec::Dots dots{};
         bool operator==(const State &) const = default;
     };
-    State state() const { return {m_number, m_caption, m_codeText, m_dots}; }
+    State state() const { return {m_number, m_startUpCaption, m_codeText, m_dots}; }
     // Puts back a state as it was; the image is left alone.
     void restore(const State &state);
 
@@ -117,6 +122,6 @@ private:
     SettingsImage &m_image;
     int m_number = FirstNumber;
     QString m_codeText;
-    QString m_caption;
+    bool m_startUpCaption = true;
     ImageCodec::Dots m_dots{};
 };

@@ -4,11 +4,12 @@
 #include <QString>
 
 #include "model/Result.h"
+#include "model/SettingsImage.h"
 
 // A .vfd file: image bytes 1..126, raw, no header.
 namespace SettingsFile {
 
-inline constexpr int Length = 126;
+inline constexpr int Length = ImageLayout::ConfigLength;
 
 // Dialog filters, in Qt's form.
 QString loadFilter(); // "VFD Files (*.vfd)"

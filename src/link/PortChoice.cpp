@@ -1,6 +1,11 @@
 #include "link/PortChoice.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
 
 PortChoice PortChoice::fromComboText(const QStringList &entries, const QString &text)
 {
@@ -35,6 +40,16 @@ QString PortChoice::deviceKey() const
     return key;
 #else
     const QString location = systemLocation(name);
+#if defined(Q_OS_UNIX)
+    // The device number tells what no path does: a bind mount, a second
+    // node or a hard link of one device.
+    struct stat info = {};
+    if (::stat(QFile::encodeName(location).constData(), &info) == 0) {
+        if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+            return QStringLiteral("device %1").arg(quint64(info.st_rdev));
+        return QStringLiteral("file %1:%2").arg(quint64(info.st_dev)).arg(quint64(info.st_ino));
+    }
+#endif
     const QString canonical = QFileInfo(location).canonicalFilePath();
     return canonical.isEmpty() ? location : canonical;
 #endif

@@ -21,10 +21,11 @@ struct PortChoice
     // The device to open: the typed name, else the system's device for the
     // number; empty when there is neither.
     QString device() const;
-    // What device() opens, as one text for every way to name it: the path
-    // the serial layer makes of a bare name ("pts/3" is /dev/pts/3), with
-    // links resolved where the device exists. Two choices with the same key
-    // open the same port. Empty when no port was chosen.
+    // What device() opens, as one text for every way to name it: where the
+    // device exists on Unix its device number (a bind mount, a link or a
+    // second node of it give the same), else the path the serial layer makes
+    // of a bare name ("pts/3" is /dev/pts/3), links resolved. Two choices
+    // with the same key open the same port. Empty when no port was chosen.
     QString deviceKey() const;
 };
 

@@ -5,6 +5,7 @@
 #include "link/LineSettings.h"
 #include "link/MSComm.h"
 #include "link/PortChoice.h"
+#include "model/OptionLists.h"
 
 // The serial component on QSerialPort. The transfers poll it without an
 // event loop, so the buffer counts wait briefly on the device to refresh
@@ -47,7 +48,7 @@ private:
 
     QSerialPort m_port;
     PortChoice m_choice;
-    QString m_settingsText = QStringLiteral("9600,n,8,1");
+    QString m_settingsText = OptionLists::linkSettings().at(OptionLists::DefaultLinkSettings);
     LineSettings m_line;
     bool m_fault = false;
     Error m_error;

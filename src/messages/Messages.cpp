@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "messages/NextSteps.h"
+#include "messages/FindMessages.h"
 
 namespace Messages {
 
@@ -135,6 +136,9 @@ QString reason(const Error &error)
         return shown(error.subject) + QStringLiteral(" can't be open !!");
     case Reason::WrongLeadByte:
         return QStringLiteral("Receive Check bit Error !!");
+    case Reason::NotADisplay:
+    case Reason::Stopped:
+        return FindMessages::clause(error);
     case Reason::ShortReply:
         return QStringLiteral("Incomplete reply from the display: %1 of %2 bytes came. Nothing "
                               "was changed.")

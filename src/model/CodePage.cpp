@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "model/Printable.h"
+
 namespace CodePage {
 namespace {
 
@@ -31,7 +33,7 @@ char16_t characterFor(quint8 code)
 
 std::optional<quint8> codeFor(char16_t c)
 {
-    if (c >= 0x20 && c <= 0x7E)
+    if (Printable::contains(c))
         return static_cast<quint8>(c);
     if (c >= 0xA0 && c <= 0xFF)
         return static_cast<quint8>(c);

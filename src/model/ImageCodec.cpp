@@ -62,13 +62,6 @@ std::optional<Dots> readPattern(QStringView text)
     return dots;
 }
 
-QString SettingField::text() const
-{
-    if (const std::optional<QString> name = entry())
-        return QStringLiteral("%1 \"%2\"").arg(position).arg(*name);
-    return QStringLiteral("%1 (no such entry)").arg(position);
-}
-
 quint8 LineField::cell(int number) const
 {
     return number >= 1 && number <= bytes.size() ? static_cast<quint8>(bytes.at(number - 1)) : 0;

@@ -38,9 +38,6 @@ struct SettingField
     const DisplaySettingInfo &info() const { return DisplaySettings::of(setting); }
     // Nothing when the byte is no position of the list.
     std::optional<QString> entry() const { return info().entryAt(position); }
-    // The position and its entry, as show and the simulator print it:
-    // 1 "19200,n,8,1", or 7 (no such entry).
-    QString text() const;
 };
 
 // Where a welcome line lies; its name is the option and the JSON key.

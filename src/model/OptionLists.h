@@ -40,12 +40,9 @@ struct Alias
 };
 
 inline constexpr Alias CharSetAliases[] = {
-    {"USA/Europe", 0},
-    {"UK", 3},
-    {"U.K.", 3},
-    {"LATVIAN", 15},
-    {"GREEK ISO 8859-7", 18},
-    {"GREEK ISO8859-7", 18},
+    {"USA/Europe", 0},       {"UK", 3},
+    {"U.K.", 3},             {"LATVIAN", 15},
+    {"GREEK ISO 8859-7", 18}, {"GREEK ISO8859-7", 18},
     {"GREEK 8859-7", 18},
 };
 inline constexpr Alias CommandSetAliases[] = {{"Logic Control", 9}};

@@ -30,6 +30,10 @@ struct Error
         NoAnswer,      // detail: the line settings, ms: the wait for the first byte
         WrongLeadByte, // count: bytes received, total, detail: the line settings
         ShortReply,    // count: bytes received, total, detail: the line settings
+        // Finding a display.
+        NotADisplay, // detail: the line settings; count of total bytes came (total 0: the first
+                     // byte was no display's)
+        Stopped,     // the search was stopped before the port was done
         // Settings files; subject is the file's path.
         NoSuchFile,
         NotRegularFile,

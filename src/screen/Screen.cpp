@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/Printable.h"
+
 namespace {
 
 std::size_t at(int k)
@@ -32,7 +34,7 @@ QString Screen::rowText(int row) const
     QString text;
     text.reserve(Columns);
     for (const quint8 code : m_cells.at(::at(row)))
-        text.append(code >= 0x20 && code <= 0x7E ? QChar(code) : QLatin1Char('?'));
+        text.append(Printable::contains(code) ? QChar(code) : QLatin1Char('?'));
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "messages/SettingMessages.h"
 #include "model/HexText.h"
 #include "model/ImageCodec.h"
 
@@ -107,8 +108,9 @@ QString DisplaySimulator::describe() const
     }
     const ImageCodec::Fields fields = ImageCodec::decode(m_image);
     for (const ImageCodec::SettingField &field : fields.settings)
-        lines
-            << QStringLiteral("  %1: %2").arg(QLatin1String(field.info().plainName), field.text());
+        lines << QStringLiteral("  %1: %2")
+                     .arg(QLatin1String(field.info().plainName),
+                          SettingMessages::positionText(field));
     for (std::size_t k = 0; k < fields.lines.size(); ++k)
         lines << QStringLiteral("  line %1: \"%2\"").arg(k + 1).arg(fields.lines[k].text());
     for (const ImageCodec::Glyph &glyph : fields.glyphs) {

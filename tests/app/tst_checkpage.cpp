@@ -6,6 +6,7 @@
 #include "app/widgets/GlassView.h"
 #include "commandsets/TestScreen.h"
 #include "messages/WindowMessages.h"
+#include "messages/CheckMessages.h"
 
 // The "VFD Check" page in the window, on the fake serial component: find,
 // compare and a test screen, one pass through each.
@@ -82,7 +83,7 @@ void tst_CheckPage::compareSendTestAndSpeedNote()
     QTest::keyClicks(line2, "PRICE 1.99");
     rig.comm.written.clear();
     rig.click("SendTest");
-    const QString line1 = TestScreen::defaultLine1(Cd5220);
+    const QString line1 = CheckMessages::defaultTestLine1(Cd5220);
     QCOMPARE(rig.comm.written,
              TestScreen::compose(Cd5220, line1, QStringLiteral("PRICE 1.99")).bytes);
     QCOMPARE(rig.get<GlassView>("TestPreview")->rows(),

@@ -5,6 +5,7 @@
 #include "commandsets/CommandSet.h"
 #include "commandsets/CommandSets.h"
 #include "commandsets/TestScreen.h"
+#include "messages/CheckMessages.h"
 #include "model/OptionLists.h"
 #include "screen/ScreenInterpreter.h"
 
@@ -66,7 +67,7 @@ void TestTestScreen::shownByTheModel()
 {
     QFETCH(int, set);
     QFETCH(QByteArray, leftover);
-    const QString upper = TestScreen::defaultLine1(set);
+    const QString upper = CheckMessages::defaultTestLine1(set);
     const QString lower = OptionLists::defaultLine1(); // a full row
     const TestScreen::Result result = TestScreen::compose(set, upper, lower);
 
@@ -74,7 +75,7 @@ void TestTestScreen::shownByTheModel()
         QVERIFY(!result.ok());
         QVERIFY(result.bytes.isEmpty());
         QCOMPARE(result.problem->reason, TestScreen::Refusal::NoPublicDescription);
-        QCOMPARE(TestScreen::describe(*result.problem),
+        QCOMPARE(CheckMessages::testScreenRefusal(*result.problem),
                  QStringLiteral("no public description of the %1 command set")
                      .arg(OptionLists::commandSets().at(set)));
         QVERIFY(!ScreenInterpreter::interprets(set));
@@ -144,8 +145,7 @@ void TestTestScreen::refusedTexts()
     QCOMPARE(result.problem->reason, reason);
     QCOMPARE(result.problem->line, line);
     QCOMPARE(result.problem->position, position);
-    QCOMPARE(result.problem->shown, shown);
-    const QString message = TestScreen::describe(*result.problem);
+    const QString message = CheckMessages::testScreenRefusal(*result.problem);
     QVERIFY2(message.contains(shown), qPrintable(message));
     if (line > 0)
         QVERIFY2(message.startsWith(QStringLiteral("line %1").arg(line)), qPrintable(message));

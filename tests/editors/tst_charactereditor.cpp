@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "editors/CharacterEditor.h"
+#include "messages/CharacterMessages.h"
 
 using Step = CharacterEditor::Step;
 using Fault = CharacterEditor::CodeFault;
@@ -10,7 +11,6 @@ using WorkingCopy = CharacterEditor::WorkingCopy;
 
 namespace {
 
-const QString FirstCaption = QStringLiteral("User Defined Character  1");
 
 QByteArray record(const SettingsImage &image, int number)
 {
@@ -100,15 +100,15 @@ void TestCharacterEditor::startsOnFirstCharacter()
     CharacterEditor editor(image);
     QCOMPARE(editor.number(), 1);
     QCOMPARE(editor.position(), 69);
-    QCOMPARE(editor.caption(), FirstCaption);
+    QVERIFY(editor.startUpCaption());
     QVERIFY(editor.codeText().isEmpty());
     QCOMPARE(litCount(editor), 0);
-    QCOMPARE(CharacterEditor::messageFor(Step::HexValueError),
+    QCOMPARE(CharacterMessages::stepMessage(Step::HexValueError),
              QStringLiteral("Hex Value Error !!"));
-    QCOMPARE(CharacterEditor::messageFor(Step::RangeError),
+    QCOMPARE(CharacterMessages::stepMessage(Step::RangeError),
              QStringLiteral("Error !! Range is 0x20~0x7E !!"));
-    QVERIFY(CharacterEditor::messageFor(Step::Taken).isEmpty());
-    QVERIFY(CharacterEditor::messageFor(Step::Ignored).isEmpty());
+    QVERIFY(CharacterMessages::stepMessage(Step::Taken).isEmpty());
+    QVERIFY(CharacterMessages::stepMessage(Step::Ignored).isEmpty());
 }
 
 void TestCharacterEditor::storesAndComesBack()
@@ -123,14 +123,14 @@ void TestCharacterEditor::storesAndComesBack()
     QCOMPARE(record(image, 1), QByteArray::fromHex("410000010000"));
     QCOMPARE(editor.number(), 2);
     QCOMPARE(editor.position(), 75);
-    QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 2"));
+    QVERIFY(!editor.startUpCaption());
     QCOMPARE(editor.codeText(), QStringLiteral("7E"));
     QCOMPARE(litCount(editor), 5);
     QVERIFY(editor.isLit(1, 0) && editor.isLit(5, 4));
 
     QCOMPARE(editor.stepPrevious(), Step::Taken);
     QCOMPARE(editor.number(), 1);
-    QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 1"));
+    QVERIFY(!editor.startUpCaption());
     QCOMPARE(editor.codeText(), QStringLiteral("41"));
     QCOMPARE(litCount(editor), 1);
     QVERIFY(editor.isLit(3, 0));
@@ -176,13 +176,13 @@ void TestCharacterEditor::step()
     QCOMPARE(record(image, 4), stored);
     if (result == Step::Taken) {
         QCOMPARE(editor.number(), 3);
-        QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 3"));
+        QVERIFY(!editor.startUpCaption());
         QCOMPARE(editor.stepNext(), Step::Taken);
         QCOMPARE(editor.codeText(), shownAgain);
     } else {
         QCOMPARE(image, before);
         QCOMPARE(editor.number(), 4);
-        QCOMPARE(editor.caption(), QStringLiteral("User Defined Character 4"));
+        QVERIFY(!editor.startUpCaption());
         QVERIFY(editor.codeText().isEmpty());
         QCOMPARE(litCount(editor), 7);
     }
@@ -200,7 +200,7 @@ void TestCharacterEditor::failedTextThenSecondPress()
     QCOMPARE(changed.count(), 1);
     QVERIFY(editor.codeText().isEmpty());
     QCOMPARE(editor.number(), 1);
-    QCOMPARE(editor.caption(), FirstCaption);
+    QVERIFY(editor.startUpCaption());
 
     QCOMPARE(editor.stepNext(), Step::Taken);
     QCOMPARE(editor.number(), 2);
@@ -225,7 +225,7 @@ void TestCharacterEditor::ignoredAtEnds()
             QCOMPARE(editor.stepNext(), Step::Taken);
     }
     const int number = editor.number();
-    const QString caption = editor.caption();
+    const bool startUpCaption = editor.startUpCaption();
     editor.setCodeText(QStringLiteral("G")); // would fail if it were read
     editor.toggleDot(5, 6);
 
@@ -233,7 +233,7 @@ void TestCharacterEditor::ignoredAtEnds()
     QCOMPARE(forward ? editor.stepNext() : editor.stepPrevious(), Step::Ignored);
     QCOMPARE(changed.count(), 0);
     QCOMPARE(editor.number(), number);
-    QCOMPARE(editor.caption(), caption);
+    QCOMPARE(editor.startUpCaption(), startUpCaption);
     QCOMPARE(editor.codeText(), QStringLiteral("G"));
     QVERIFY(editor.isLit(5, 6));
     QCOMPARE(image, SettingsImage());
@@ -260,7 +260,7 @@ void TestCharacterEditor::smallCodeShownCompact()
     CharacterEditor editor(image);
     editor.map_reset();
     QCOMPARE(editor.codeText(), QStringLiteral("5"));
-    QCOMPARE(editor.caption(), FirstCaption);
+    QVERIFY(editor.startUpCaption());
     QCOMPARE(editor.stepNext(), Step::RangeError);
     QCOMPARE(editor.number(), 1);
 }
@@ -322,7 +322,7 @@ void TestCharacterEditor::returnToFirst()
     QVERIFY(changed.count() >= 1);
     QCOMPARE(editor.number(), 1);
     QCOMPARE(editor.position(), 69);
-    QCOMPARE(editor.caption(), FirstCaption);
+    QVERIFY(editor.startUpCaption());
     QCOMPARE(image, before);
     QCOMPARE(editor.codeText(), redraw ? QStringLiteral("2A") : QString());
     QCOMPARE(litCount(editor), redraw ? 1 : 0);
@@ -371,7 +371,7 @@ void TestCharacterEditor::noteWhileScreenDiffersFromRecord()
         editor.setCodeText(typed);
     for (const QPoint &dot : dots)
         editor.toggleDot(dot.x(), dot.y());
-    QCOMPARE(editor.unstoredNote(), note);
+    QCOMPARE(CharacterMessages::unstoredNote(editor.unstored(), editor.number()), note);
 
     // A step away stores the drawing; coming back, the screen is the record.
     if (!note.isEmpty() && !editor.codeText().isEmpty()) {

@@ -4,6 +4,10 @@
 
 #include "link/PortChoice.h"
 
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
+
 namespace {
 const QStringList Ports = {"Com 1", "Com 2", "Com 3", "Com 4", "Com 5", "Com 6", "Com 7", "Com 8"};
 }
@@ -90,17 +94,28 @@ void PortChoiceTest::deviceKey_data()
     QTest::addColumn<bool>("same");
 
 #if defined(Q_OS_WIN)
-    QTest::newRow("case") << "COM3" << "com3" << true;
-    QTest::newRow("device namespace") << "\\\\.\\COM12" << "COM12" << true;
-    QTest::newRow("entry and its device") << "Com 1" << "COM1" << true;
-    QTest::newRow("other port") << "COM3" << "COM4" << false;
+    QTest::newRow("case") << "COM3"
+                          << "com3" << true;
+    QTest::newRow("device namespace") << "\\\\.\\COM12"
+                                      << "COM12" << true;
+    QTest::newRow("entry and its device") << "Com 1"
+                                          << "COM1" << true;
+    QTest::newRow("other port") << "COM3"
+                                << "COM4" << false;
 #else
-    QTest::newRow("bare name and path") << "pts/3" << "/dev/pts/3" << true;
-    QTest::newRow("link and its target") << "@link" << "@target" << true;
-    QTest::newRow("dot segments") << "/dev/../dev/ttyS0" << "/dev/ttyS0" << true;
-    QTest::newRow("other port") << "/dev/ttyS0" << "/dev/ttyS1" << false;
+    QTest::newRow("bare name and path") << "pts/3"
+                                        << "/dev/pts/3" << true;
+    QTest::newRow("link and its target") << "@link"
+                                         << "@target" << true;
+    QTest::newRow("hard link and its target") << "@hard"
+                                              << "@target" << true;
+    QTest::newRow("dot segments") << "/dev/../dev/ttyS0"
+                                  << "/dev/ttyS0" << true;
+    QTest::newRow("other port") << "/dev/ttyS0"
+                                << "/dev/ttyS1" << false;
 #if defined(Q_OS_LINUX)
-    QTest::newRow("entry and its device") << "Com 1" << "ttyS0" << true;
+    QTest::newRow("entry and its device") << "Com 1"
+                                          << "ttyS0" << true;
 #endif
 #endif
 }
@@ -114,6 +129,12 @@ void PortChoiceTest::deviceKey()
     QTemporaryDir dir;
     QVERIFY(QFile(dir.filePath("target")).open(QIODevice::WriteOnly));
     QVERIFY(QFile::link(dir.filePath("target"), dir.filePath("link")));
+#if defined(Q_OS_UNIX)
+    // A second name for the same file, as a bind mount gives a device.
+    QCOMPARE(::link(QFile::encodeName(dir.filePath("target")).constData(),
+                    QFile::encodeName(dir.filePath("hard")).constData()),
+             0);
+#endif
     const auto key = [&](QString text) {
         if (text.startsWith(u'@'))
             text = dir.filePath(text.mid(1));

@@ -20,7 +20,8 @@ inline QStringList configSnapshot(Configuration &config)
             state << line->hexText(cell) << line->asciiText(cell);
     }
     CharacterEditor &editor = config.characters();
-    state << QString::number(editor.number()) << editor.caption() << editor.codeText();
+    state << QString::number(editor.number()) << QString::number(editor.startUpCaption())
+          << editor.codeText();
     for (int column = 1; column <= CharacterEditor::Columns; ++column)
         for (int row = 0; row < CharacterEditor::Rows; ++row)
             state << (editor.isLit(column, row) ? QStringLiteral("#") : QStringLiteral("."));

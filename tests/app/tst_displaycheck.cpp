@@ -1,8 +1,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "check/DisplayCheck.h"
+#include "app/DisplayCheck.h"
 #include "editors/Configuration.h"
+#include "messages/CheckMessages.h"
 #include "model/ImageCodec.h"
 #include "model/OptionLists.h"
 #include "support/FakeComm.h"
@@ -76,8 +77,9 @@ void DisplayCheckTest::compareNamesEachField_data()
     QTest::newRow("the same") << 0 << 0 << QStringList{};
     QTest::newRow("a setting") << ImageLayout::CommandSet << Cd5220
                                << QStringList{"Command Mode: EPSON (Default) / display: CD5220"};
-    QTest::newRow("no entry") << ImageLayout::CharacterSet << 0x63
-                              << QStringList{"Character Type: USA/Eurpope  (Default) / display: byte 99"};
+    QTest::newRow("no entry")
+        << ImageLayout::CharacterSet << 0x63
+        << QStringList{"Character Type: USA/Eurpope  (Default) / display: 99 (no such entry)"};
     QTest::newRow("a cell") << ImageLayout::Line1 + 2 << 0x42
                             << QStringList{"Welcome Msg 1, cell 3: 46 / 42"};
     QTest::newRow("line 2") << ImageLayout::Line2 + 39 << 0x01
@@ -171,15 +173,16 @@ void DisplayCheckTest::sendTest()
     const QStringList shown = rig.check.preview();
     QCOMPARE(shown.size(), 2);
     if (sent)
-        QCOMPARE(shown, (QStringList{line1.leftJustified(20), QStringLiteral("WORLD").leftJustified(20)}));
+        QCOMPARE(shown,
+                 (QStringList{line1.leftJustified(20), QStringLiteral("WORLD").leftJustified(20)}));
 }
 
 void DisplayCheckTest::defaultTextFollowsTheSet()
 {
     Rig rig;
-    QCOMPARE(rig.check.line1(), TestScreen::defaultLine1(Epson));
+    QCOMPARE(rig.check.line1(), CheckMessages::defaultTestLine1(Epson));
     QVERIFY(rig.config.setListPosition(DisplaySetting::CommandSet, Cd5220));
-    QCOMPARE(rig.check.line1(), TestScreen::defaultLine1(Cd5220));
+    QCOMPARE(rig.check.line1(), CheckMessages::defaultTestLine1(Cd5220));
     rig.check.setLines(QStringLiteral("MINE"), rig.check.line2());
     QVERIFY(rig.config.setListPosition(DisplaySetting::CommandSet, Epson));
     QCOMPARE(rig.check.line1(), QStringLiteral("MINE"));
@@ -192,11 +195,16 @@ void DisplayCheckTest::speedNote_data()
     QTest::addColumn<QString>("linkNow");
     QTest::addColumn<bool>("told");
 
-    QTest::newRow("same speed") << 0 << "9600,n,8,1" << "9600,n,8,1" << false;
-    QTest::newRow("display faster") << 1 << "9600,n,8,1" << "9600,n,8,1" << true;
-    QTest::newRow("link followed") << 1 << "9600,n,8,1" << "19200,n,8,1" << false;
-    QTest::newRow("link moved away") << 0 << "9600,n,8,1" << "19200,n,8,1" << true;
-    QTest::newRow("link unreadable") << 0 << "9600,n,8,1" << "fast" << true;
+    QTest::newRow("same speed") << 0 << "9600,n,8,1"
+                                << "9600,n,8,1" << false;
+    QTest::newRow("display faster") << 1 << "9600,n,8,1"
+                                    << "9600,n,8,1" << true;
+    QTest::newRow("link followed") << 1 << "9600,n,8,1"
+                                   << "19200,n,8,1" << false;
+    QTest::newRow("link moved away") << 0 << "9600,n,8,1"
+                                     << "19200,n,8,1" << true;
+    QTest::newRow("link unreadable") << 0 << "9600,n,8,1"
+                                     << "fast" << true;
 }
 
 void DisplayCheckTest::speedNote()
@@ -215,8 +223,7 @@ void DisplayCheckTest::speedNote()
     rig.check.setLinkSettings(linkNow);
     QCOMPARE(!rig.check.speedNote().isEmpty(), told);
     if (told) {
-        QVERIFY(rig.check.speedNote().contains(
-            OptionLists::linkSettings().at(displaySpeed)));
+        QVERIFY(rig.check.speedNote().contains(OptionLists::linkSettings().at(displaySpeed)));
         QCOMPARE(changed.last().first().toString(), rig.check.speedNote());
     }
 }

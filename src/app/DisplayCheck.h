@@ -18,10 +18,10 @@ class Configuration;
 class MSComm;
 class TickCounter;
 
-// The "VFD Check" page without its widgets: where the display is, whether
-// it holds the window's settings, a test screen in the window's command set, and the
-// link speed the display will want after a download. The window's
-// configuration is only ever read.
+// The "VFD Check" page without its widgets, tested without a window: where
+// the display is, whether it holds the window's settings, a test screen in
+// the window's command set, and the link speed the display will want after
+// a download. The window's configuration is only ever read.
 class DisplayCheck : public QObject
 {
     Q_OBJECT
@@ -34,18 +34,19 @@ public:
     // The ports a search asks: the list's entries, the ports the system
     // reports, and a typed device; each device once.
     static QList<PortChoice> portsToAsk(const QStringList &listed,
-                                        const QList<DetectedPort> &detected,
-                                        const QString &typed);
+                                        const QList<DetectedPort> &detected, const QString &typed);
     // Where the finder's serial components come from (tests script them).
     // Ignored while a search runs.
     void setFinderLinks(DisplayFinder::LinkFactory links);
     void startFind(const QList<PortChoice> &ports);
     void stopFind();
     bool finding() const;
-    // The results so far, one a port, in the order they came.
+    // The results so far, one a port: the displays found first, the ports
+    // that do not exist last.
     const QList<FindResult> &found() const { return m_found; }
-    // A result as the list shows it: "Com 2: 19200,n,8,1, command set ...".
-    static QString foundText(const FindResult &result);
+    // The list's rows: "Com 2: 19200,n,8,1, command set ...", one a result
+    // of found(), the ports that do not exist folded into the last row.
+    QStringList foundRows() const;
     // The port and the link settings of an answered result; nothing for a
     // row that did not answer.
     std::optional<Transfer::Target> choice(int row) const;
@@ -115,6 +116,7 @@ private:
     TickCounter &m_ticks;
     std::unique_ptr<DisplayFinder> m_finder;
     QList<FindResult> m_found;
+    QStringList m_asked; // the ports of the search, in the order given
     QStringList m_comparison;
     int m_set = -1; // the set the default text was made for
     QString m_line1;

@@ -1,57 +1,18 @@
-#include "check/DisplayCheck.h"
+#include "app/DisplayCheck.h"
+
+#include <algorithm>
 
 #include "editors/Configuration.h"
 #include "link/LineSettings.h"
+#include "messages/CheckMessages.h"
+#include "messages/FindMessages.h"
 #include "messages/Messages.h"
 #include "model/DisplaySettings.h"
-#include "model/HexText.h"
 #include "model/ImageCodec.h"
 #include "model/OptionLists.h"
 #include "screen/ScreenInterpreter.h"
 
 namespace {
-
-using ImageCodec::FieldRef;
-
-// "Command Mode :" and " Character Type :" as a name in a sentence.
-QString captionOf(const DisplaySettingInfo &info)
-{
-    QString caption = QString::fromLatin1(info.windowCaption).trimmed();
-    if (caption.endsWith(QLatin1Char(':')))
-        caption.chop(1);
-    return caption.trimmed();
-}
-
-QString entryText(const ImageCodec::SettingField &field)
-{
-    return field.entry().value_or(QStringLiteral("byte %1").arg(field.position));
-}
-
-QString describe(const FieldRef &ref, const ImageCodec::Fields &window,
-                 const ImageCodec::Fields &display)
-{
-    switch (ref.kind) {
-    case FieldRef::Kind::Setting: {
-        const ImageCodec::SettingField &ours = window.settings[ref.slot];
-        return QStringLiteral("%1: %2 / display: %3")
-            .arg(captionOf(ours.info()), entryText(ours), entryText(display.settings[ref.slot]));
-    }
-    case FieldRef::Kind::Cell:
-        return QStringLiteral("Welcome Msg %1, cell %2: %3 / %4")
-            .arg(ref.slot + 1)
-            .arg(ref.cell)
-            .arg(HexText::hexPair(window.lines[ref.slot].cell(ref.cell)),
-                 HexText::hexPair(display.lines[ref.slot].cell(ref.cell)));
-    case FieldRef::Kind::Glyph:
-        return QStringLiteral("User Defined Character %1").arg(window.glyphs[ref.slot].number);
-    case FieldRef::Kind::Reserved:
-        return QStringLiteral("Reserved byte %1: %2 / %3")
-            .arg(window.reserved[ref.slot].index)
-            .arg(HexText::hexPair(window.reserved[ref.slot].value),
-                 HexText::hexPair(display.reserved[ref.slot].value));
-    }
-    return ref.name();
-}
 
 // The link settings text that the display's own speed stands for: the
 // entry of "Buad Rate" that names the same speed.
@@ -69,8 +30,7 @@ QString linkOfDisplaySpeed(int position)
 
 DisplayCheck::DisplayCheck(const Configuration &config, MSComm &comm, TickCounter &ticks,
                            QObject *parent)
-    : QObject(parent), m_config(config), m_comm(comm), m_ticks(ticks),
-      m_line2(defaultLine2())
+    : QObject(parent), m_config(config), m_comm(comm), m_ticks(ticks), m_line2(defaultLine2())
 {
     makeFinder(DisplayFinder::systemLinks());
     followCommandSet();
@@ -101,7 +61,13 @@ void DisplayCheck::makeFinder(DisplayFinder::LinkFactory links)
     m_finder = std::make_unique<DisplayFinder>(std::move(links));
     connect(m_finder.get(), &DisplayFinder::progress, this, &DisplayCheck::findProgress);
     connect(m_finder.get(), &DisplayFinder::resultReady, this, [this](const FindResult &result) {
+        // In the order the ports were asked, whatever order they answer in.
         m_found << result;
+        std::stable_sort(m_found.begin(), m_found.end(),
+                         [this](const FindResult &a, const FindResult &b) {
+                             return m_asked.indexOf(a.port) < m_asked.indexOf(b.port);
+                         });
+        m_found = FindMessages::order(m_found);
         emit foundChanged();
     });
     connect(m_finder.get(), &DisplayFinder::finished, this, &DisplayCheck::findFinished);
@@ -118,6 +84,9 @@ void DisplayCheck::startFind(const QList<PortChoice> &ports)
     if (finding())
         return;
     m_found.clear();
+    m_asked.clear();
+    for (const PortChoice &port : ports)
+        m_asked << port.shownText;
     emit foundChanged();
     m_finder->start(ports);
 }
@@ -132,13 +101,9 @@ bool DisplayCheck::finding() const
     return m_finder->isRunning();
 }
 
-QString DisplayCheck::foundText(const FindResult &result)
+QStringList DisplayCheck::foundRows() const
 {
-    if (result.answered())
-        return QStringLiteral("%1: %2, %3").arg(result.port, result.settings, result.summary());
-    return QStringLiteral("%1: %2").arg(result.port,
-                                        result.reason.isEmpty() ? result.outcomeName()
-                                                                : result.reason);
+    return FindMessages::listRows(m_found);
 }
 
 std::optional<Transfer::Target> DisplayCheck::choice(int row) const
@@ -175,13 +140,7 @@ Result<QStringList> DisplayCheck::compare(const Transfer::Target &target)
     }
     noteRead(*display, target.settings);
     const QStringList found = differences(m_config.assembledImage(), *display);
-    m_comparison = found.isEmpty()
-                       ? QStringList{tr("The display holds exactly the window's settings.")}
-                       : QStringList{found.size() == 1
-                                         ? tr("The display differs in 1 field:")
-                                         : tr("The display differs in %1 fields:")
-                                               .arg(found.size())} +
-                             found;
+    m_comparison = QStringList{CheckMessages::comparisonHeading(int(found.size()))} + found;
     emit comparisonChanged();
     return found;
 }
@@ -191,8 +150,8 @@ QStringList DisplayCheck::differences(const SettingsImage &window, const Setting
     const ImageCodec::Fields ours = ImageCodec::decode(window);
     const ImageCodec::Fields theirs = ImageCodec::decode(display);
     QStringList named;
-    for (const FieldRef &ref : ImageCodec::differences(ours, theirs))
-        named << describe(ref, ours, theirs);
+    for (const ImageCodec::FieldRef &ref : ImageCodec::differences(ours, theirs))
+        named << CheckMessages::difference(ref, ours, theirs);
     return named;
 }
 
@@ -205,7 +164,9 @@ int DisplayCheck::commandSet() const
 
 QString DisplayCheck::commandSetName() const
 {
-    return DisplaySettings::of(DisplaySetting::CommandSet).entryAt(commandSet()).value_or(QString());
+    return DisplaySettings::of(DisplaySetting::CommandSet)
+        .entryAt(commandSet())
+        .value_or(QString());
 }
 
 QString DisplayCheck::defaultLine2()
@@ -228,8 +189,8 @@ void DisplayCheck::followCommandSet()
     const int set = commandSet();
     if (set == m_set)
         return;
-    if (m_set < 0 || m_line1 == TestScreen::defaultLine1(m_set))
-        m_line1 = TestScreen::defaultLine1(set);
+    if (m_set < 0 || m_line1 == CheckMessages::defaultTestLine1(m_set))
+        m_line1 = CheckMessages::defaultTestLine1(set);
     m_set = set;
     emit testChanged();
 }
@@ -242,7 +203,7 @@ TestScreen::Result DisplayCheck::testScreen() const
 QString DisplayCheck::refusal() const
 {
     const TestScreen::Result screen = testScreen();
-    return screen.ok() ? QString() : TestScreen::describe(*screen.problem);
+    return screen.ok() ? QString() : CheckMessages::testScreenRefusal(*screen.problem);
 }
 
 QStringList DisplayCheck::preview() const
@@ -256,7 +217,7 @@ QString DisplayCheck::sendTest(const Transfer::Target &target)
 {
     const TestScreen::Result screen = testScreen();
     if (!screen.ok())
-        return TestScreen::describe(*screen.problem);
+        return CheckMessages::testScreenRefusal(*screen.problem);
     const Result<void> sent = Transfer::write(m_comm, m_ticks, target, screen.bytes);
     return sent ? QString() : Messages::sentence(sent.error());
 }
@@ -295,8 +256,7 @@ void DisplayCheck::updateSpeedNote()
     if (m_displaySpeed) {
         const std::optional<LineSettings> display = LineSettings::parse(*m_displaySpeed);
         if (!display || LineSettings::parse(m_linkSettings) != display)
-            note = tr("After its restart the display listens at %1; \"Buad Rate\" is %2.")
-                       .arg(*m_displaySpeed, m_linkSettings);
+            note = CheckMessages::speedNote(*m_displaySpeed, m_linkSettings);
     }
     if (note == m_speedNote)
         return;
