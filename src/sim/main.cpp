@@ -15,6 +15,7 @@
 #include "DisplaySimulator.h"
 #include "ScreenView.h"
 #include "SimLine.h"
+#include "Till.h"
 #include "files/SettingsFile.h"
 #include "messages/Messages.h"
 #include "model/DisplaySettings.h"
@@ -120,6 +121,16 @@ void addOptions(QCommandLineParser &parser)
            "n");
     option("stale-byte", "The value of the --stale bytes (default 0x5A).", "byte");
     option("drop-after", "Hang up the line after n received bytes.", "n");
+    option("till",
+           "Play a till instead: write a typical sale in this command set every --every "
+           "ms (default 2000) at --speed baud (default 9600).",
+           "set");
+    option("speed", "The till's speed.", "baud");
+    option("every", "Milliseconds between the till's sales.", "ms");
+    option("replay",
+           "Play this capture into the display in --command's set, print the glass "
+           "and exit.",
+           "file");
 }
 
 int intOption(const QCommandLineParser &parser, const QString &name, int fallback, int low,
@@ -387,6 +398,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tq540sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TQ540_VERSION));
+    if (const std::optional<int> status = Till::runIfAsked(app.arguments()))
+        return *status;
 
     const SimOptions options = parseOptions(app);
     s_quiet = options.quiet;
