@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 
 #include "app/Controls.h"
+#include "app/ListenPanel.h"
 #include "app/widgets/DisplayPicture.h"
 #include "check/DisplayCheck.h"
 #include "commandsets/TestScreen.h"
@@ -133,7 +134,22 @@ QList<QWidget *> CheckPage::tabOrder() const
 {
     if (!isBuilt())
         return {};
-    return {m_find, m_stop, m_found, m_compare, m_differences, m_line1, m_line2, m_send};
+    return QList<QWidget *>{m_find,  m_stop,  m_found, m_compare, m_differences,
+                            m_line1, m_line2, m_send} +
+           (m_listenPanel ? m_listenPanel->tabOrder() : QList<QWidget *>());
+}
+
+void CheckPage::attachListenPanel(ListenPanel &panel)
+{
+    m_listenPanel = &panel;
+    connect(&panel, &ListenPanel::rowsHeard, this, [this](const QStringList &rows) {
+        if (isBuilt())
+            m_preview->setRows(rows);
+    });
+    connect(&panel, &ListenPanel::speedNote, this, [this](const QString &note) {
+        if (isBuilt())
+            m_speedNote->setText(note);
+    });
 }
 
 void CheckPage::setBusy(bool busy)

@@ -100,6 +100,14 @@ QString progress(qsizetype bytes, qint32 msLeft)
     return QStringLiteral("%1 bytes heard, %2 s left").arg(bytes).arg((msLeft + 999) / 1000);
 }
 
+QString newSpeedNote(const QString &displaySpeed)
+{
+    return QStringLiteral("\"BaudRate Select\" is now %1, the speed the till was heard at: after "
+                          "\"Download Setting To VFD\" and its restart the display listens at "
+                          "that speed.")
+        .arg(displaySpeed);
+}
+
 QString speedVerdict(int baud)
 {
     return baud > 0 ? QStringLiteral("The bytes made sense at %1 baud.").arg(baud)

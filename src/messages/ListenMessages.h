@@ -28,6 +28,10 @@ QString ending(Listener::End end, qsizetype bytes, const Error &lineError);
 // While listening: "312 bytes heard, 7 s left".
 QString progress(qsizetype bytes, qint32 msLeft);
 
+// After the set heard and its speed were taken for the display: when it
+// listens at `displaySpeed`.
+QString newSpeedNote(const QString &displaySpeed);
+
 // After listening at both speeds: where the bytes made sense, if anywhere.
 QString speedVerdict(int baud); // 0: at neither
 
