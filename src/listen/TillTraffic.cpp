@@ -51,10 +51,15 @@ bool speaks(int commandSet)
 
 QString saleRow(int n, int which)
 {
-    const Item &item = Items[n % std::size(Items)];
-    int total = 0;
-    for (int k = 0; k <= n; ++k)
-        total += Items[k % std::size(Items)].cents;
+    const int count = int(std::size(Items));
+    const Item &item = Items[n % count];
+    // Every item once per round, then the first of the round under way.
+    int round = 0, total = 0;
+    for (const Item &each : Items)
+        round += each.cents;
+    total = (n / count) * round;
+    for (int k = 0; k <= n % count; ++k)
+        total += Items[k].cents;
     return which == 0 ? columns(QString::fromLatin1(item.name), money(item.cents))
                       : columns(QStringLiteral("TOTAL"), money(total));
 }
