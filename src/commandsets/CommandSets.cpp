@@ -1,5 +1,7 @@
 #include "commandsets/CommandSets.h"
 
+#include "commandsets/CommandSet.h"
+
 #include "model/OptionLists.h"
 
 namespace CommandSets {
@@ -11,7 +13,7 @@ bool isListed(int position)
 
 bool isPubliclyDescribed(int position)
 {
-    return isListed(position) && position != KS310 && position != Dsp800;
+    return description(position).described;
 }
 
 QString shortName(int position)

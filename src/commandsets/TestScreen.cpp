@@ -2,12 +2,12 @@
 
 #include <QList>
 
+#include "commandsets/CommandSet.h"
 #include "commandsets/CommandSets.h"
+#include "model/Printable.h"
 
 namespace TestScreen {
 namespace {
-
-using CommandSets::Position;
 
 QByteArray padded(QStringView text)
 {
@@ -34,65 +34,41 @@ std::optional<Problem> checkText(int set, int line, QStringView text)
     const QList<uint> codes = text.toUcs4();
     for (qsizetype k = 0; k < codes.size(); ++k) {
         const uint code = codes.at(k);
-        if (code < 0x20 || code > 0x7E)
+        if (!Printable::contains(code))
             return Problem{Refusal::NotPrintable, set, line, int(k) + 1,
                            shownCharacter(char32_t(code))};
     }
-    // In AEDEX and EMAX "!#" starts a command wherever it stands.
-    if (set == Position::Aedex || set == Position::Emax) {
-        const qsizetype at = text.indexOf(QLatin1String("!#"));
+    // A printable attention sequence ("!#" in AEDEX) starts a command
+    // wherever it stands.
+    const std::string_view attention = CommandSets::description(set).attention;
+    if (!attention.empty()) {
+        const QLatin1String sequence(attention.data(), qsizetype(attention.size()));
+        const qsizetype at = text.indexOf(sequence);
         if (at >= 0)
             return Problem{Refusal::AttentionSequence, set, line, int(at) + 1,
-                           QStringLiteral("\"!#\"")};
+                           QStringLiteral("\"%1\"").arg(sequence)};
     }
     if (codes.size() > TextLength)
         return Problem{Refusal::TextTooLong, set, line, int(codes.size()), {}};
     return std::nullopt;
 }
 
+// Each step is a command of the set's own rows: its lead, its parameters,
+// and a line command's text with its terminator, or text at the cursor.
 QByteArray bytesOf(int set, const QByteArray &upper, const QByteArray &lower)
 {
+    const CommandSets::Description &description = CommandSets::description(set);
     QByteArray out;
-    switch (set) {
-    case Position::Epson:
-        // Select the display (a printer may share the line), initialise,
-        // overwrite mode, then cursor to column 1 of each row.
-        out.append("\x1B\x3D\x02"
-                   "\x1B\x40"
-                   "\x1F\x01",
-                   7);
-        out.append("\x1F\x24\x01\x01", 4).append(upper);
-        out.append("\x1F\x24\x01\x02", 4).append(lower);
-        break;
-    case Position::UtcStandard:
-    case Position::LogicControl:
-        // Clear (LogicControl: reset, which powers up in vertical scroll, so
-        // normal mode comes before positioning), normal mode, positions 0 and 0x14.
-        out.append("\x1F\x11\x10\x00", 4).append(upper);
-        out.append("\x10\x14", 2).append(lower);
-        break;
-    case Position::UtcEnhanced:
-        out.append("\x1B\x75\x41", 3).append(upper).append('\r');
-        out.append("\x1B\x75\x42", 3).append(lower).append('\r');
-        break;
-    case Position::Aedex:
-    case Position::Emax:
-        out.append("!#1").append(upper).append('\r');
-        out.append("!#2").append(lower).append('\r');
-        break;
-    case Position::Adm788:
-        // Clear; each row is cleared and the cursor put at its start.
-        out.append("\x0C\x0E", 2).append(upper);
-        out.append('\x0F').append(lower);
-        break;
-    case Position::Cd5220:
-        // CLR first: a display left in string mode takes nothing else.
-        out.append("\x0C\x1B\x40", 3);
-        out.append("\x1B\x51\x41", 3).append(upper).append('\r');
-        out.append("\x1B\x51\x42", 3).append(lower).append('\r');
-        break;
-    default:
-        break;
+    for (const CommandSets::Step &step : description.testScreen) {
+        const CommandSets::Command *command = CommandSets::commandWithLead(description, step.lead);
+        Q_ASSERT(command != nullptr); // checked when the table is compiled
+        out.append(step.lead.data(), qsizetype(step.lead.size()));
+        for (int k = 0; k < command->parameterCount; ++k)
+            out.append(char(step.parameters.at(std::size_t(k))));
+        if (step.text != CommandSets::Text::None)
+            out.append(step.text == CommandSets::Text::Upper ? upper : lower);
+        if (command->isLine())
+            out.append(char(command->terminator));
     }
     return out;
 }

@@ -32,12 +32,12 @@ const QStringList &charSets()
 
 const QStringList &commandSets()
 {
-    static const QStringList list = {
-        QStringLiteral("KS310"),        QStringLiteral("EPSON (Default)"), QStringLiteral("UTC/S"),
-        QStringLiteral("UTC/P"),        QStringLiteral("AEDEX"),           QStringLiteral("ADM788"),
-        QStringLiteral("DSP800"),       QStringLiteral("CD5220"),          QStringLiteral("EMAX"),
-        QStringLiteral("LogicControl"),
-    };
+    static const QStringList list = [] {
+        QStringList entries;
+        for (const std::string_view entry : CommandSetEntries)
+            entries.append(QString::fromLatin1(entry.data(), qsizetype(entry.size())));
+        return entries;
+    }();
     return list;
 }
 

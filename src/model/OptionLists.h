@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -8,6 +10,13 @@
 // the lists of the display's settings (see DisplaySettings) an entry's
 // 0-based position is the very byte stored in the settings image.
 namespace OptionLists {
+
+// The Command list's texts, also known at compile time so that each command
+// set's description can be checked against its position.
+inline constexpr std::string_view CommandSetEntries[] = {
+    "KS310",  "EPSON (Default)", "UTC/S",  "UTC/P", "AEDEX",
+    "ADM788", "DSP800",          "CD5220", "EMAX",  "LogicControl",
+};
 
 const QStringList &charSets();      // Char, 19 entries
 const QStringList &commandSets();   // Command, 10 entries
@@ -31,9 +40,12 @@ struct Alias
 };
 
 inline constexpr Alias CharSetAliases[] = {
-    {"USA/Europe", 0},       {"UK", 3},
-    {"U.K.", 3},             {"LATVIAN", 15},
-    {"GREEK ISO 8859-7", 18}, {"GREEK ISO8859-7", 18},
+    {"USA/Europe", 0},
+    {"UK", 3},
+    {"U.K.", 3},
+    {"LATVIAN", 15},
+    {"GREEK ISO 8859-7", 18},
+    {"GREEK ISO8859-7", 18},
     {"GREEK 8859-7", 18},
 };
 inline constexpr Alias CommandSetAliases[] = {{"Logic Control", 9}};

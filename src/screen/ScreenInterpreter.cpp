@@ -1,11 +1,18 @@
 #include "screen/ScreenInterpreter.h"
 
+#include <algorithm>
+
 #include "commandsets/CommandSets.h"
-#include "screen/SetMachines.h"
+#include "model/Printable.h"
+
+using CommandSets::Command;
+using CommandSets::Effect;
+using CommandSets::Mode;
+using CommandSets::Taken;
 
 ScreenInterpreter::ScreenInterpreter(int commandSet)
-    : m_commandSet(commandSet), m_log(std::make_unique<UnknownLog>()),
-      m_machine(makeSetMachine(commandSet, m_screen, *m_log))
+    : m_commandSet(commandSet), m_set(&CommandSets::description(commandSet)),
+      m_mode(m_set->powerOnMode)
 {
 }
 
@@ -13,51 +20,296 @@ ScreenInterpreter::~ScreenInterpreter() = default;
 
 bool ScreenInterpreter::interprets(int commandSet)
 {
-    return CommandSets::isPubliclyDescribed(commandSet);
+    return CommandSets::description(commandSet).described;
 }
 
 void ScreenInterpreter::setCommandSet(int commandSet)
 {
     if (commandSet == m_commandSet)
         return;
-    m_machine->abandon();
+    if (!m_held.isEmpty())
+        m_log.add(m_held);
     m_commandSet = commandSet;
-    m_machine = makeSetMachine(commandSet, m_screen, *m_log);
+    m_set = &CommandSets::description(commandSet);
+    startOver();
 }
 
 void ScreenInterpreter::reset()
 {
     m_screen = Screen();
-    m_log->clear();
-    m_machine = makeSetMachine(m_commandSet, m_screen, *m_log);
+    m_log.clear();
+    startOver();
 }
 
 bool ScreenInterpreter::feed(QByteArrayView bytes)
 {
     const Screen before = m_screen;
     for (const char byte : bytes)
-        m_machine->take(quint8(byte));
+        take(quint8(byte));
     return !(m_screen == before);
 }
 
 bool ScreenInterpreter::waiting() const
 {
-    return m_machine->waiting();
+    return !m_held.isEmpty();
 }
 
 bool ScreenInterpreter::hasUnknown() const
 {
-    return !m_log->sequences().isEmpty() || m_log->dropped() > 0;
+    return !m_log.isEmpty();
 }
 
 ScreenInterpreter::Unknown ScreenInterpreter::unknown() const
 {
-    return {m_log->sequences(), m_log->dropped()};
+    return {m_log.sequences(), m_log.dropped()};
 }
 
 ScreenInterpreter::Unknown ScreenInterpreter::takeUnknown()
 {
     Unknown taken = unknown();
-    m_log->clear();
+    m_log.clear();
     return taken;
+}
+
+void ScreenInterpreter::take(quint8 byte)
+{
+    if (!m_set->described) {
+        // No byte is known to be a command: each is shown, and one that
+        // shows as '?' is reported so that it can be told apart.
+        m_screen.put(byte);
+        if (!Printable::contains(byte))
+            m_log.add(QByteArray(1, char(byte)));
+        return;
+    }
+    if (m_textStart >= 0)
+        return takeText(byte);
+    if (m_closingTerminator) {
+        const bool closing = byte == *m_closingTerminator;
+        m_closingTerminator.reset();
+        if (closing)
+            return;
+    }
+    if (m_command != nullptr)
+        return takeParameter(byte);
+    takeLead(byte);
+}
+
+// A lead that is complete is taken at once, even where a longer one begins
+// with it.
+void ScreenInterpreter::takeLead(quint8 byte)
+{
+    m_held.append(char(byte));
+    const std::string_view held(m_held.constData(), std::size_t(m_held.size()));
+    bool begun = false;
+    for (const Command &command : m_set->commands) {
+        if (command.taken == Taken::OnlyInText)
+            continue;
+        if (command.lead == held) {
+            m_command = &command;
+            return leadComplete();
+        }
+        begun = begun || command.lead.starts_with(held);
+    }
+    if (begun)
+        return;
+    if (m_held.size() > 1 && breaksOffAttention()) {
+        // Printable bytes that began the attention sequence were text.
+        const QByteArray text = m_held.chopped(1);
+        endCommand();
+        for (const char code : text)
+            write(quint8(code));
+        return take(byte);
+    }
+    if (m_held.size() == 1 && Printable::contains(byte)) {
+        endCommand();
+        return write(byte);
+    }
+    report();
+}
+
+bool ScreenInterpreter::breaksOffAttention() const
+{
+    const QByteArrayView before = QByteArrayView(m_held).chopped(1);
+    const std::string_view attention = m_set->attention;
+    return before.size() < qsizetype(attention.size()) &&
+           attention.starts_with(std::string_view(before.data(), std::size_t(before.size()))) &&
+           std::all_of(before.begin(), before.end(),
+                       [](char code) { return Printable::contains(quint8(code)); });
+}
+
+void ScreenInterpreter::leadComplete()
+{
+    if (m_command->parameterCount > 0)
+        return;
+    if (m_command->isLine())
+        m_textStart = m_held.size();
+    else
+        carryOut();
+}
+
+// The parameters are judged together once all are in, so that a command
+// out of range is reported whole.
+void ScreenInterpreter::takeParameter(quint8 byte)
+{
+    m_held.append(char(byte));
+    const auto leadSize = qsizetype(m_command->lead.size());
+    if (m_held.size() < leadSize + m_command->parameterCount)
+        return;
+    for (int k = 0; k < m_command->parameterCount; ++k) {
+        const auto value = quint8(m_held.at(leadSize + k));
+        const CommandSets::Range range = m_command->parameters.at(std::size_t(k));
+        if (value < range.low || value > range.high)
+            return report();
+    }
+    if (m_command->isLine())
+        m_textStart = m_held.size();
+    else
+        carryOut();
+}
+
+void ScreenInterpreter::takeText(quint8 byte)
+{
+    const Command &line = *m_command;
+    if (byte == line.terminator)
+        return finishText();
+    if (Printable::contains(byte)) {
+        m_held.append(char(byte));
+        if (m_held.size() - m_textStart == line.textLimit) {
+            finishText();
+            m_closingTerminator = line.terminator;
+        }
+        return;
+    }
+    for (const Command &command : m_set->commands) {
+        if (command.taken != Taken::BetweenCommands && command.lead.size() == 1 &&
+            quint8(command.lead.front()) == byte) {
+            endCommand(); // the text is not shown
+            return apply(command, {});
+        }
+    }
+    m_log.add(QByteArray(1, char(byte)));
+}
+
+void ScreenInterpreter::finishText()
+{
+    const Command &line = *m_command;
+    const QByteArray text = m_held.mid(m_textStart);
+    endCommand();
+    for (int row = line.row; row < Screen::Rows; ++row) {
+        const qsizetype from = qsizetype(row - line.row) * Screen::Columns;
+        if (from >= line.textLimit)
+            break;
+        m_screen.setRow(row, QByteArrayView(text).sliced(std::min(from, text.size())));
+    }
+}
+
+void ScreenInterpreter::carryOut()
+{
+    const Command &command = *m_command;
+    const QByteArray held = m_held;
+    endCommand();
+    apply(command, QByteArrayView(held).sliced(qsizetype(command.lead.size())));
+    if (command.effect == Effect::Reported)
+        m_log.add(held);
+}
+
+void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
+{
+    const int row = m_screen.cursorRow(), column = m_screen.cursorColumn();
+    const bool wasPending = std::exchange(m_scrollPending, false);
+    switch (command.effect) {
+    case Effect::Nothing:
+    case Effect::Reported:
+    case Effect::WriteRows: // carried out by finishText
+        m_scrollPending = wasPending;
+        break;
+    case Effect::CarriageReturn:
+        m_screen.carriageReturn();
+        break;
+    case Effect::Clear:
+        m_screen.clear();
+        m_scrollPending = wasPending;
+        break;
+    case Effect::ClearAndHome:
+        m_screen.clear();
+        m_screen.home();
+        break;
+    case Effect::Reset:
+        m_screen.clear();
+        m_screen.home();
+        m_mode = m_set->powerOnMode;
+        break;
+    case Effect::ClearRowFromStart:
+        m_screen.clearRow(command.row);
+        m_screen.moveCursor(command.row, 0);
+        break;
+    case Effect::CursorLeft: // from a full lower row about to scroll, it stays
+        if (!wasPending && column > 0)
+            m_screen.moveCursor(row, column - 1);
+        break;
+    case Effect::CursorRight:
+        m_screen.moveCursor(row, std::min(column + 1, Screen::Columns - 1));
+        m_scrollPending = wasPending;
+        break;
+    case Effect::LineFeed:
+        if (m_mode == Mode::VerticalScroll && row == Screen::Rows - 1)
+            m_screen.scrollUp();
+        else
+            m_screen.moveCursor(Screen::Rows - 1 - row, column);
+        break;
+    case Effect::OverwriteMode:
+        m_mode = Mode::Overwrite;
+        break;
+    case Effect::VerticalScrollMode:
+        m_mode = Mode::VerticalScroll;
+        m_scrollPending = wasPending;
+        break;
+    case Effect::CursorToColumnRow:
+        m_screen.moveCursor(quint8(parameters.at(1)) - 1, quint8(parameters.at(0)) - 1);
+        break;
+    case Effect::CursorToCell: {
+        const int cell = quint8(parameters.at(0));
+        m_screen.moveCursor(cell / Screen::Columns, cell % Screen::Columns);
+        break;
+    }
+    }
+}
+
+void ScreenInterpreter::write(quint8 code)
+{
+    if (m_mode == Mode::Overwrite)
+        return m_screen.put(code);
+    if (std::exchange(m_scrollPending, false)) {
+        m_screen.scrollUp();
+        m_screen.moveCursor(Screen::Rows - 1, 0);
+    }
+    const int lastRow = Screen::Rows - 1, lastColumn = Screen::Columns - 1;
+    if (m_screen.cursorRow() == lastRow && m_screen.cursorColumn() == lastColumn) {
+        m_screen.setAt(lastRow, lastColumn, code);
+        m_scrollPending = true;
+    } else {
+        m_screen.put(code);
+    }
+}
+
+void ScreenInterpreter::report()
+{
+    m_log.add(m_held);
+    endCommand();
+}
+
+void ScreenInterpreter::endCommand()
+{
+    m_held.clear();
+    m_command = nullptr;
+    m_textStart = -1;
+}
+
+// The set's power-on state: nothing held, its own mode.
+void ScreenInterpreter::startOver()
+{
+    endCommand();
+    m_closingTerminator.reset();
+    m_mode = m_set->powerOnMode;
+    m_scrollPending = false;
 }

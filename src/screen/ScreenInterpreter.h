@@ -1,20 +1,22 @@
 #pragma once
 
-#include <memory>
+#include <optional>
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
 
+#include "commandsets/CommandSet.h"
 #include "screen/Screen.h"
-
-class SetMachine;
-class UnknownLog;
+#include "screen/UnknownLog.h"
 
 // A two-line display in normal operation: it reads the bytes a point-of-sale
 // program sends in one command set and keeps what the glass shows. A byte
-// sequence it does not interpret is reported, not drawn.
+// sequence it does not interpret is reported, not drawn. Every described set
+// is read from its rows (CommandSets::Description), one byte at a time: a
+// command's lead, as soon as it is complete, then its parameters, then a
+// line command's text; the bytes of a command not yet complete are held.
 //
 // KS310, DSP800 and a position outside the Command Mode list are not
 // interpreted: no public description says which of their bytes are commands,
@@ -62,8 +64,30 @@ public:
     Unknown takeUnknown(); // and forgets them
 
 private:
+    void take(quint8 byte);
+    void takeLead(quint8 byte);
+    void takeParameter(quint8 byte);
+    void takeText(quint8 byte);
+    bool breaksOffAttention() const;
+    void leadComplete();
+    void carryOut();
+    void apply(const CommandSets::Command &command, QByteArrayView parameters);
+    void write(quint8 code);
+    void finishText();
+    void report();
+    void endCommand();
+    void startOver();
+
     int m_commandSet;
+    const CommandSets::Description *m_set;
     Screen m_screen;
-    std::unique_ptr<UnknownLog> m_log;
-    std::unique_ptr<SetMachine> m_machine;
+    UnknownLog m_log;
+    QByteArray m_held;                               // a command not yet complete
+    const CommandSets::Command *m_command = nullptr; // the one its lead names
+    qsizetype m_textStart = -1;                      // where its text begins in m_held
+    std::optional<quint8> m_closingTerminator;       // after a text that reached its limit
+    CommandSets::Mode m_mode = CommandSets::Mode::Overwrite;
+    // Vertical scroll: the lower row is full and moves up when the next
+    // character comes, so that it stays readable until then.
+    bool m_scrollPending = false;
 };
