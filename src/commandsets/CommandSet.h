@@ -29,10 +29,24 @@ enum class Effect : quint8 {
     CursorToColumnRow,  // parameters: column 1..20, row 1..2
     CursorToCell,       // parameter: cell 0..39, row by row
     WriteRows,          // its text replaces the rows from the command's row on, padded with blanks
+    Home,               // the cursor to row 1, column 1
+    RowEnd,             // column 20 of the cursor's row
+    BottomLeft,         // row 2, column 1
+    ClearCursorRow,     // the cursor's row blank; the cursor stays
+    ClearToRowEnd,      // from the cursor to the end of its row
+    ClearToDisplayEnd,  // from the cursor to the end of row 2
+    // Left / right with the row ends of the mode: overwrite wraps to the
+    // other row, vertical scroll moves the rows at the display's ends,
+    // horizontal scroll shifts the row.
+    CursorLeftWrapping,
+    CursorRightWrapping,
+    LineUp,               // the mirror of LineFeed
+    BackspaceErasing,     // left one column, wrapping to the other row, and that cell blank
+    HorizontalScrollMode, // at a row's end 09 shifts the row, 0A and 1F 0A do nothing
 };
 
-// How text past the end of the lower row goes on.
-enum class Mode : quint8 { Overwrite, VerticalScroll };
+// How the cursor goes on at the ends of the rows.
+enum class Mode : quint8 { Overwrite, VerticalScroll, HorizontalScroll };
 
 // A parameter byte's accepted values, both included.
 struct Range

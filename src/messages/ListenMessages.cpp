@@ -63,7 +63,7 @@ QString verdict(const Recognition &recognition)
 QString fitLine(const SetFit &fit, qsizetype total)
 {
     return QStringLiteral("%1 %2 read, %3 bytes in its own commands")
-        .arg(setName(fit.commandSet).leftJustified(12), percent(fit, total).rightJustified(5))
+        .arg(setName(fit.commandSet).leftJustified(13), percent(fit, total).rightJustified(5))
         .arg(fit.ownBytes);
 }
 

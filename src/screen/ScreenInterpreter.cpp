@@ -4,6 +4,7 @@
 
 #include "commandsets/CommandSets.h"
 #include "model/Printable.h"
+#include "screen/RowEnds.h"
 
 using CommandSets::Command;
 using CommandSets::Effect;
@@ -252,10 +253,40 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
         m_scrollPending = wasPending;
         break;
     case Effect::LineFeed:
-        if (m_mode == Mode::VerticalScroll && row == Screen::Rows - 1)
-            m_screen.scrollUp();
-        else
-            m_screen.moveCursor(Screen::Rows - 1 - row, column);
+        RowEnds::down(m_screen, m_mode);
+        break;
+    case Effect::LineUp:
+        RowEnds::up(m_screen, m_mode);
+        break;
+    case Effect::CursorLeftWrapping:
+        RowEnds::left(m_screen, m_mode);
+        break;
+    case Effect::CursorRightWrapping:
+        RowEnds::right(m_screen, m_mode);
+        break;
+    case Effect::BackspaceErasing:
+        RowEnds::backspace(m_screen);
+        break;
+    case Effect::Home:
+        m_screen.home();
+        break;
+    case Effect::RowEnd:
+        m_screen.moveCursor(row, Screen::Columns - 1);
+        break;
+    case Effect::BottomLeft:
+        m_screen.moveCursor(Screen::Rows - 1, 0);
+        break;
+    case Effect::ClearCursorRow:
+        m_screen.clearRow(row);
+        break;
+    case Effect::ClearToRowEnd:
+        RowEnds::clearToRowEnd(m_screen);
+        break;
+    case Effect::ClearToDisplayEnd:
+        RowEnds::clearToDisplayEnd(m_screen);
+        break;
+    case Effect::HorizontalScrollMode:
+        m_mode = Mode::HorizontalScroll;
         break;
     case Effect::OverwriteMode:
         m_mode = Mode::Overwrite;
@@ -277,7 +308,9 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
 
 void ScreenInterpreter::write(quint8 code)
 {
-    if (m_mode == Mode::Overwrite)
+    // Guides describe only 09 at a row's end in horizontal scroll mode; a
+    // character written there goes on as in overwrite mode.
+    if (m_mode != Mode::VerticalScroll)
         return m_screen.put(code);
     if (std::exchange(m_scrollPending, false)) {
         m_screen.scrollUp();
