@@ -41,7 +41,7 @@ struct Recognition
 namespace Recognizer {
 
 // Below this share of bytes taken no set fits.
-inline constexpr double LeastTakenShare = 0.85;
+inline constexpr double LeastTakenShare = 0.9;
 // How much more than taken bytes a byte of an own command weighs.
 inline constexpr int OwnCommandWeight = 4;
 // The lead, in weighted bytes, by which the best set is named: at least
