@@ -43,6 +43,12 @@ enum class Effect : quint8 {
     LineUp,               // the mirror of LineFeed
     BackspaceErasing,     // left one column, wrapping to the other row, and that cell blank
     HorizontalScrollMode, // at a row's end 09 shifts the row, 0A and 1F 0A do nothing
+    ScrollRow,            // its text scrolls on the command's row: its start is shown, marked
+    ChangeAttention,      // its two text bytes begin the set's commands from now on
+    DefineCharacters,     // parameters 1, first, last; per code a column count and columns
+    DefineCharacterRows,  // parameters: a code and 35 dots row by row in 5 bytes
+    SelectUserCharacters, // parameter: 1 defined glyphs for text to come, 0 built-in ones
+    DeleteUserCharacter,  // parameter: the code whose built-in glyph returns
 };
 
 // How the cursor goes on at the ends of the rows.
@@ -55,7 +61,7 @@ struct Range
     quint8 high = 0xFF;
 };
 
-inline constexpr int MaxParameters = 2;
+inline constexpr int MaxParameters = 6;
 
 // Where a command is taken: between commands, or also inside a line
 // command's text (which it then ends without showing it).

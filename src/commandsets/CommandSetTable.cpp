@@ -19,6 +19,7 @@ constexpr Range Row{1, 2};
 constexpr Range Cell{0x00, 0x27};
 constexpr Range OffOn{0, 1};
 constexpr Range Brightness{1, 4};
+constexpr Range Code{0x20, 0xFF};
 
 constexpr Command command(std::string_view lead, Effect effect)
 {
@@ -35,6 +36,17 @@ constexpr Command command(std::string_view lead, Effect effect, Range first, Ran
     return {.lead = lead, .effect = effect, .parameters = {first, second}, .parameterCount = 2};
 }
 
+// Three parameters and more.
+template <typename... Ranges>
+constexpr Command command(std::string_view lead, Effect effect, Range first, Range second,
+                          Range third, Ranges... more)
+{
+    return {.lead = lead,
+            .effect = effect,
+            .parameters = {first, second, third, more...},
+            .parameterCount = int(3 + sizeof...(more))};
+}
+
 constexpr Command rowCommand(std::string_view lead, Effect effect, int row)
 {
     return {.lead = lead, .effect = effect, .row = row};
@@ -45,6 +57,12 @@ constexpr Command rowCommand(std::string_view lead, Effect effect, int row)
 constexpr Command line(std::string_view lead, int firstRow, int limit)
 {
     return {.lead = lead, .effect = Effect::WriteRows, .row = firstRow, .textLimit = limit};
+}
+
+// Text that scrolls on a row: its start is shown, the row marked as moving.
+constexpr Command scroll(std::string_view lead, int row, int limit)
+{
+    return {.lead = lead, .effect = Effect::ScrollRow, .row = row, .textLimit = limit};
 }
 
 constexpr Command taken(Command command, Taken where)
@@ -91,9 +109,9 @@ constexpr Command EpsonCommands[] = {
     command("\x1F\x23"sv, Effect::Nothing, OffOn, Any),
     // The code table for 0x80..0xFF, which are not drawn as text.
     command("\x1B\x74"sv, Effect::Nothing, Any),
-    // User characters selected or one deleted: glyphs of text yet to come.
-    command("\x1B\x25"sv, Effect::Nothing, OffOn),
-    command("\x1B\x3F"sv, Effect::Nothing, Any),
+    command("\x1B\x26"sv, Effect::DefineCharacters, Range{1, 1}, Code, Code),
+    command("\x1B\x25"sv, Effect::SelectUserCharacters, OffOn),
+    command("\x1B\x3F"sv, Effect::DeleteUserCharacter, Code),
     // Another emulation at run time, which is not followed.
     command("\x1B\x23"sv, Effect::Reported, Range{0x30, 0x38}),
 };
@@ -143,6 +161,8 @@ constexpr Command UtcEnhancedCommands[] = {
     line("\x1B\x75\x41"sv, Upper, 20),
     line("\x1B\x75\x42"sv, Lower, 20),
     line("\x1B\x75\x49"sv, Upper, 40),
+    scroll("\x1B\x75\x44"sv, Upper, 40), // continuously
+    scroll("\x1B\x75\x46"sv, Upper, 40), // once
     // Back to UTC standard, which is not followed; guides print it both ways.
     command("\x1B\x1E"sv, Effect::Reported),
     command("\x1B\x0F\x0D"sv, Effect::Reported),
@@ -162,6 +182,9 @@ constexpr Command AedexCommands[] = {
     line("!#2"sv, Lower, 20),
     line("!#9"sv, Upper, 40),
     line("!#B"sv, Lower, 20),
+    scroll("!#4"sv, Upper, 60), // continuously; guides give 40, 45 or 60 characters
+    scroll("!#6"sv, Upper, 60), // once
+    {.lead = "!#8"sv, .effect = Effect::ChangeAttention, .textLimit = 2},
     command("!#7\x0D"sv, Effect::Nothing), // character trapping off: no effect described
 };
 constexpr Step AedexTest[] = {
@@ -195,6 +218,7 @@ constexpr Command Cd5220Commands[] = {
     command("\x1B\x40"sv, Effect::Nothing), // what initialising shows is not settled: the screen stays
     line("\x1B\x51\x41"sv, Upper, 20),
     line("\x1B\x51\x42"sv, Lower, 20),
+    scroll("\x1B\x51\x44"sv, Upper, 40),
     // An international set, whose glyphs are not publicly settled.
     command("\x1B\x66"sv, Effect::Reported, Any),
     command("\x1B\x6C"sv, Effect::CursorToColumnRow, Column, Row),
@@ -227,8 +251,9 @@ constexpr Command Cd5220Commands[] = {
     command("\x1B\x5F"sv, Effect::Nothing, OffOn),
     command("\x1F\x45"sv, Effect::Nothing, Any),
     command("\x1B\x63"sv, Effect::Nothing, Any),
-    command("\x1B\x25"sv, Effect::Nothing, OffOn),
-    command("\x1B\x3F"sv, Effect::Nothing, Any),
+    command("\x1B\x26"sv, Effect::DefineCharacters, Range{1, 1}, Code, Code),
+    command("\x1B\x25"sv, Effect::SelectUserCharacters, OffOn),
+    command("\x1B\x3F"sv, Effect::DeleteUserCharacter, Code),
     command("\x1B\x73\x01"sv, Effect::Nothing),
     command("\x1B\x64\x01"sv, Effect::Nothing),
     command("\x1B\x3D"sv, Effect::Nothing, Range{1, 3}),
@@ -258,8 +283,16 @@ constexpr Command LogicControlCommands[] = {
     command("\x13"sv, Effect::Nothing),
     command("\x14"sv, Effect::Nothing),
     command("\x04"sv, Effect::Nothing, Any),
+    command("\x03"sv, Effect::DefineCharacterRows, Range{0x20, 0x7F}, Any, Any, Any, Any, Any),
+    scroll("\x05"sv, Upper, 45),     // right to left
+    scroll("\x1B\x06"sv, Lower, 45), // leftward
+    scroll("\x1B\x07"sv, Upper, 45), // rightward
+    scroll("\x1B\x0B"sv, Lower, 45), // rightward
 };
+// Five carriage returns first: they end a scroll text and complete a
+// character definition (03, a code, five dot bytes) a till left unfinished.
 constexpr Step LogicControlTest[] = {
+    {"\x0D"sv}, {"\x0D"sv}, {"\x0D"sv}, {"\x0D"sv}, {"\x0D"sv},
     {"\x1F"sv},
     {"\x11"sv},
     {"\x10"sv, {0x00}, Text::Upper},

@@ -30,6 +30,8 @@ void ScreenInterpreter::setCommandSet(int commandSet)
         return;
     if (!m_held.isEmpty())
         m_log.add(m_held);
+    if (m_userCharacters.defining())
+        m_log.add(m_userCharacters.abandon());
     m_commandSet = commandSet;
     m_set = &CommandSets::description(commandSet);
     startOver();
@@ -38,6 +40,7 @@ void ScreenInterpreter::setCommandSet(int commandSet)
 void ScreenInterpreter::reset()
 {
     m_screen = Screen();
+    m_userCharacters.clear();
     m_log.clear();
     startOver();
 }
@@ -52,7 +55,7 @@ bool ScreenInterpreter::feed(QByteArrayView bytes)
 
 bool ScreenInterpreter::waiting() const
 {
-    return !m_held.isEmpty();
+    return !m_held.isEmpty() || m_userCharacters.defining();
 }
 
 bool ScreenInterpreter::hasUnknown() const
@@ -82,6 +85,8 @@ void ScreenInterpreter::take(quint8 byte)
             m_log.add(QByteArray(1, char(byte)));
         return;
     }
+    if (m_userCharacters.defining())
+        return takeDefinition(byte);
     if (m_textStart >= 0)
         return takeText(byte);
     if (m_closingTerminator) {
@@ -102,14 +107,15 @@ void ScreenInterpreter::takeLead(quint8 byte)
     m_held.append(char(byte));
     const std::string_view held(m_held.constData(), std::size_t(m_held.size()));
     bool begun = false;
-    for (const Command &command : m_set->commands) {
+    for (qsizetype k = 0; k < qsizetype(m_set->commands.size()); ++k) {
+        const Command &command = m_set->commands[std::size_t(k)];
         if (command.taken == Taken::OnlyInText)
             continue;
-        if (command.lead == held) {
+        if (m_leads.of(*m_set, std::size_t(k)) == held) {
             m_command = &command;
             return leadComplete();
         }
-        begun = begun || command.lead.starts_with(held);
+        begun = begun || m_leads.of(*m_set, std::size_t(k)).starts_with(held);
     }
     if (begun)
         return;
@@ -131,11 +137,17 @@ void ScreenInterpreter::takeLead(quint8 byte)
 bool ScreenInterpreter::breaksOffAttention() const
 {
     const QByteArrayView before = QByteArrayView(m_held).chopped(1);
-    const std::string_view attention = m_set->attention;
+    const std::string_view attention = m_leads.attention(*m_set);
     return before.size() < qsizetype(attention.size()) &&
            attention.starts_with(std::string_view(before.data(), std::size_t(before.size()))) &&
            std::all_of(before.begin(), before.end(),
                        [](char code) { return Printable::contains(quint8(code)); });
+}
+
+void ScreenInterpreter::takeDefinition(quint8 byte)
+{
+    if (m_userCharacters.take(byte) == UserCharacters::Step::Broken)
+        m_log.add(m_userCharacters.abandon());
 }
 
 void ScreenInterpreter::leadComplete()
@@ -196,6 +208,16 @@ void ScreenInterpreter::finishText()
     const Command &line = *m_command;
     const QByteArray text = m_held.mid(m_textStart);
     endCommand();
+    if (line.effect == Effect::ScrollRow) {
+        m_screen.setRow(line.row, text);
+        m_scrollingRow = line.row;
+        return;
+    }
+    if (line.effect == Effect::ChangeAttention) {
+        if (text.size() == line.textLimit)
+            m_leads.changeAttention(*m_set, text);
+        return;
+    }
     for (int row = line.row; row < Screen::Rows; ++row) {
         const qsizetype from = qsizetype(row - line.row) * Screen::Columns;
         if (from >= line.textLimit)
@@ -218,10 +240,13 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
 {
     const int row = m_screen.cursorRow(), column = m_screen.cursorColumn();
     const bool wasPending = std::exchange(m_scrollPending, false);
+    m_scrollingRow.reset();
     switch (command.effect) {
     case Effect::Nothing:
     case Effect::Reported:
-    case Effect::WriteRows: // carried out by finishText
+    case Effect::WriteRows: // these three carried out by finishText
+    case Effect::ScrollRow:
+    case Effect::ChangeAttention:
         m_scrollPending = wasPending;
         break;
     case Effect::CarriageReturn:
@@ -288,6 +313,19 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
     case Effect::HorizontalScrollMode:
         m_mode = Mode::HorizontalScroll;
         break;
+    case Effect::DefineCharacters:
+        m_userCharacters.begin(QByteArray(command.lead.data(), qsizetype(command.lead.size())) +
+                               parameters.toByteArray());
+        break;
+    case Effect::DefineCharacterRows:
+        m_userCharacters.defineFromRows(quint8(parameters.at(0)), parameters.sliced(1));
+        break;
+    case Effect::SelectUserCharacters:
+        m_userCharacters.setSelected(parameters.at(0) == 1);
+        break;
+    case Effect::DeleteUserCharacter:
+        m_userCharacters.remove(quint8(parameters.at(0)));
+        break;
     case Effect::OverwriteMode:
         m_mode = Mode::Overwrite;
         break;
@@ -308,6 +346,7 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
 
 void ScreenInterpreter::write(quint8 code)
 {
+    m_scrollingRow.reset();
     // Guides describe only 09 at a row's end in horizontal scroll mode; a
     // character written there goes on as in overwrite mode.
     if (m_mode != Mode::VerticalScroll)
@@ -345,4 +384,6 @@ void ScreenInterpreter::startOver()
     m_closingTerminator.reset();
     m_mode = m_set->powerOnMode;
     m_scrollPending = false;
+    m_scrollingRow.reset();
+    m_leads.reset(*m_set);
 }

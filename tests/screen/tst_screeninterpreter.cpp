@@ -56,6 +56,8 @@ private slots:
     void changeOfSetReportsTheCutCommand();
     void feedSaysWhetherTheScreenChanged();
     void unknownSequencesAreBounded();
+    void runTimeState_data();
+    void runTimeState();
 };
 
 void TestScreenInterpreter::commands_data()
@@ -246,6 +248,23 @@ void TestScreenInterpreter::commands_data()
     QTest::newRow("LogicControl DC4 cursor off") << set("LogicControl") << "14 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("LogicControl EOT brightness") << set("LogicControl") << "04 20 'A'" << "A" << "" << 0 << 1 << "" << false;
 
+    QTest::newRow("EPSON ESC & defines") << set("EPSON") << "1B 26 01 41 42 05 7F 08 08 08 7F 01 01 'A'" << "A" << "" << 0 << 1 << "" << false;
+    QTest::newRow("EPSON ESC & waits for columns") << set("EPSON") << "1B 26 01 41 41 05 7F" << "" << "" << 0 << 0 << "" << true;
+    QTest::newRow("EPSON ESC & six columns") << set("EPSON") << "1B 26 01 41 41 06 'A'" << "A" << "" << 0 << 1 << "1b 26 01 41 41 06" << false;
+    QTest::newRow("CD5220 ESC & defines") << set("CD5220") << "1B 26 01 30 30 01 55 'A'" << "A" << "" << 0 << 1 << "" << false;
+    QTest::newRow("CD5220 ESC Q D scrolls") << set("CD5220") << "1B 51 44 'THANK YOU FOR SHOPPING HERE' 0D" << "THANK YOU FOR SHOPPI" << "" << 0 << 0 << "" << false;
+    QTest::newRow("UTC/P ESC u D scrolls") << set("UTC/P") << "1B 75 44 'THANK YOU FOR SHOPPING HERE' 0D" << "THANK YOU FOR SHOPPI" << "" << 0 << 0 << "" << false;
+    QTest::newRow("UTC/P ESC u F scrolls once") << set("UTC/P") << "1B 75 46 'HELLO' 0D" << "HELLO" << "" << 0 << 0 << "" << false;
+    QTest::newRow("AEDEX !#4 scrolls") << set("AEDEX") << "'!#4THANK YOU FOR SHOPPING HERE' 0D" << "THANK YOU FOR SHOPPI" << "" << 0 << 0 << "" << false;
+    QTest::newRow("AEDEX !#6 scrolls once") << set("AEDEX") << "'!#6HELLO' 0D" << "HELLO" << "" << 0 << 0 << "" << false;
+    QTest::newRow("AEDEX !#8 new pair") << set("AEDEX") << "'!#8**' 0D '**1AB' 0D" << "AB" << "" << 0 << 0 << "" << false;
+    QTest::newRow("AEDEX !#8 old pair is text") << set("AEDEX") << "'!#8**' 0D '!#1AB'" << "!#1AB" << "" << 0 << 5 << "" << false;
+    QTest::newRow("LogicControl ETX defines") << set("LogicControl") << "03 41 01 02 03 04 05 'A'" << "A" << "" << 0 << 1 << "" << false;
+    QTest::newRow("LogicControl ENQ scrolls") << set("LogicControl") << "05 'THANK YOU FOR SHOPPING HERE' 0D" << "THANK YOU FOR SHOPPI" << "" << 0 << 0 << "" << false;
+    QTest::newRow("LogicControl ESC ACK scrolls row 2") << set("LogicControl") << "1B 06 'HELLO' 0D" << "" << "HELLO" << 0 << 0 << "" << false;
+    QTest::newRow("LogicControl ESC BEL scrolls row 1") << set("LogicControl") << "1B 07 'HELLO' 0D" << "HELLO" << "" << 0 << 0 << "" << false;
+    QTest::newRow("LogicControl ESC VT scrolls row 2") << set("LogicControl") << "1B 0B 'HELLO' 0D" << "" << "HELLO" << 0 << 0 << "" << false;
+
     QTest::newRow("KS310 data only") << set("KS310") << "'A' 1B 0D 'B'" << "A??B" << "" << 0 << 4 << "1b|0d" << false;
     QTest::newRow("DSP800 data only") << set("DSP800") << "'!#1' 0C" << "!#1?" << "" << 0 << 4 << "0c" << false;
     QTest::newRow("outside the list") << 10 << "1B 40" << "?@" << "" << 0 << 2 << "1b" << false;
@@ -308,6 +327,53 @@ void TestScreenInterpreter::unknownSequencesAreBounded()
     QCOMPARE(unknown.dropped, 45);
     QCOMPARE(unknown.sequences.last(), QByteArray("\x1B", 1));
     QVERIFY(model.takeUnknown().isEmpty());
+}
+
+// What the glass needs beyond the cells: glyphs the till defined, whether
+// they are in force, and a row whose text scrolls.
+void TestScreenInterpreter::runTimeState_data()
+{
+    QTest::addColumn<int>("set");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("glyph"); // its five columns in hex; empty: built in
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<int>("scrollingRow"); // -1: none
+
+    // clang-format off
+    QTest::newRow("EPSON two codes") << set("EPSON") << "1B 26 01 41 42 05 7F 08 08 08 7F 02 01 02 1B 25 01" << 0x42 << "0102000000" << true << -1;
+    QTest::newRow("EPSON eighth dot dropped") << set("EPSON") << "1B 26 01 41 41 01 FF" << 0x41 << "7f00000000" << false << -1;
+    QTest::newRow("EPSON range upside down") << set("EPSON") << "1B 26 01 42 41 'A'" << 0x41 << "" << false << -1;
+    QTest::newRow("EPSON ESC ? deletes") << set("EPSON") << "1B 26 01 41 41 01 7F 1B 3F 41" << 0x41 << "" << false << -1;
+    QTest::newRow("CD5220 ESC % off") << set("CD5220") << "1B 25 01 1B 25 00" << 0x41 << "" << false << -1;
+    // Row 1 all dots, the rest none: bits 0..4 of the first byte.
+    QTest::newRow("LogicControl rows") << set("LogicControl") << "03 41 1F 00 00 00 00" << 0x41 << "0101010101" << false << -1;
+    QTest::newRow("CD5220 scrolling") << set("CD5220") << "1B 51 44 'HELLO' 0D" << 0x41 << "" << false << 0;
+    QTest::newRow("CD5220 scrolling ends") << set("CD5220") << "1B 51 44 'HELLO' 0D 'A'" << 0x41 << "" << false << -1;
+    QTest::newRow("LogicControl row 2 scrolling") << set("LogicControl") << "1B 06 'HELLO' 0D" << 0x41 << "" << false << 1;
+    // clang-format on
+}
+
+void TestScreenInterpreter::runTimeState()
+{
+    QFETCH(int, set);
+    QFETCH(QString, input);
+    QFETCH(int, code);
+    QFETCH(QString, glyph);
+    QFETCH(bool, selected);
+    QFETCH(int, scrollingRow);
+
+    ScreenInterpreter model(set);
+    model.feed(bytes(input));
+    const auto &defined = model.userCharacters().glyph(quint8(code));
+    QCOMPARE(defined
+                 ? QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(defined->data()),
+                                                  qsizetype(defined->size()))
+                                           .toHex())
+                 : QString(),
+             glyph);
+    QCOMPARE(model.userCharacters().selected(), selected);
+    QCOMPARE(model.scrollingRow().value_or(-1), scrollingRow);
 }
 
 QTEST_GUILESS_MAIN(TestScreenInterpreter)
