@@ -17,6 +17,8 @@ class TestListenCtl : public QObject
 
 private slots:
     void namesTheSetAndTheSpeed();
+    void usageErrorsListenToNothing_data();
+    void usageErrorsListenToNothing();
 };
 
 // A till at 19200 baud: at 9600 the port hears garbage, at 19200 CD5220.
@@ -48,6 +50,39 @@ void TestListenCtl::namesTheSetAndTheSpeed()
         isSale = upper == TillTraffic::saleRow(n, 0);
     QVERIFY2(isSale, qPrintable(upper));
     QCOMPARE(QFileInfo(saved).size(), result[u"bytes"].toInteger());
+}
+
+void TestListenCtl::usageErrorsListenToNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    const QString port = QStringLiteral("/dev/tq540-no-such-port");
+    QTest::newRow("no port") << QStringList{"listen"} << "listen needs --port";
+    QTest::newRow("no seconds") << QStringList{"listen", "--port", port, "--seconds", "0"}
+                                << "--seconds needs a number from 1 to 600";
+    QTest::newRow("too long") << QStringList{"listen", "--port", port, "--seconds", "601"}
+                              << "--seconds needs a number from 1 to 600";
+    QTest::newRow("both ways to a speed")
+        << QStringList{"listen", "--port", port, "--settings", "9600,n,8,1", "--both-speeds"}
+        << "give --settings or --both-speeds, not both";
+    QTest::newRow("settings that do not parse")
+        << QStringList{"listen", "--port", port, "--settings", "fast"} << "--settings";
+}
+
+// Refused before any port is opened: exit status 2 and the reason.
+void TestListenCtl::usageErrorsListenToNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    QProcess listen;
+    listen.start(QStringLiteral(TQ540CTL), arguments);
+    QVERIFY(listen.waitForFinished(10000));
+    QCOMPARE(listen.exitCode(), 2);
+    QVERIFY(listen.readAllStandardOutput().isEmpty());
+    const QString error = QString::fromUtf8(listen.readAllStandardError());
+    QVERIFY2(error.contains(message), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestListenCtl)
