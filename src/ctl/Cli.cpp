@@ -14,12 +14,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringDecoder>
 
 #include "ImageView.h"
 #include "editors/Configuration.h"
 #include "files/SettingsFile.h"
+#include "messages/CtlMessages.h"
 #include "messages/Messages.h"
 
 namespace Cli {
@@ -27,6 +30,9 @@ namespace Cli {
 namespace {
 
 std::mutex s_outputLock;
+// The arguments that were not UTF-8, decoded, with their bytes; written
+// once by arguments(), before any thread starts.
+QHash<QString, QByteArray> s_notUtf8;
 int s_writeErrno = 0; // why the last write failed, under s_outputLock
 
 void writeLine(std::FILE *stream, const QString &text)
@@ -49,6 +55,17 @@ QString bytesShown(QByteArrayView bytes)
                              : QStringLiteral("\\x%1").arg(value, 2, 16, QLatin1Char('0'));
     }
     return text;
+}
+
+// A name made of bytes that are not UTF-8 would be read or written under
+// another name: refused.
+const QString &checkedName(const QString &value)
+{
+    if (const auto bytes = s_notUtf8.constFind(value); bytes != s_notUtf8.cend())
+        usage(QStringLiteral("%1 is not UTF-8 text; a name with such bytes cannot be used. "
+                             "Rename the file, or give another name.")
+                  .arg(Messages::quoted(bytesShown(*bytes))));
+    return value;
 }
 
 // Qt prints a description as it stands: wrapped here to 79 columns.
@@ -96,14 +113,16 @@ QStringList arguments(int argc, const char *const *argv)
     if (QCoreApplication::instance())
         return QCoreApplication::arguments();
 #endif
+    s_notUtf8.clear();
     QStringList list;
     for (int k = 0; k < argc; ++k) {
         const QByteArray bytes(argv[k]);
-        const QString text = QFile::decodeName(bytes);
-        if (QFile::encodeName(text) != bytes)
-            usage(QStringLiteral("%1 is not UTF-8 text; a name with such bytes cannot be used. "
-                                 "Rename the file, or give another name.")
-                      .arg(Messages::quoted(bytesShown(bytes))));
+        // Stateless: a sequence cut at the end is an error, not held back.
+        QStringDecoder decode(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom |
+                                                        QStringConverter::Flag::Stateless);
+        const QString text = decode(bytes);
+        if (decode.hasError())
+            s_notUtf8.insert(text, bytes);
         list << text;
     }
     return list;
@@ -145,13 +164,7 @@ bool stderrIsTerminal()
 
 QString exitStatusHelp()
 {
-    return QStringLiteral(
-        "Exit status:\n"
-        "  0  all done\n"
-        "  1  a display failed, or a verify or a diff found differences\n"
-        "  2  a usage error or a value out of range (named; nothing written or sent)\n"
-        "  3  a file that cannot be read, is not a settings file, or cannot be saved;\n"
-        "     or the output cannot be written\n");
+    return CtlMessages::exitStatusHelp();
 }
 
 CommandLine::CommandLine(const QString &command, const QString &synopsis,
@@ -188,15 +201,35 @@ bool CommandLine::parse(const QStringList &arguments)
 QStringList CommandLine::positionals(int count) const
 {
     const QStringList given = m_parser.positionalArguments();
+    for (const QString &value : given)
+        checkedName(value);
     if (given.size() != count)
         usage(QStringLiteral("tq540ctl %1 takes %2 (see tq540ctl %1 --help)")
                   .arg(m_command, m_synopsis));
     return given;
 }
 
-QString CommandLine::atMostOneValue(const QString &name) const
+QStringList CommandLine::values(const QString &name) const
 {
     const QStringList given = m_parser.values(name);
+    for (const QString &value : given)
+        checkedName(value);
+    return given;
+}
+
+QString CommandLine::textValue(const QString &name) const
+{
+    const QStringList given = m_parser.values(name);
+    for (const QString &value : given) {
+        if (const auto bytes = s_notUtf8.constFind(value); bytes != s_notUtf8.cend())
+            usage(CtlMessages::textNotUtf8(name, bytesShown(*bytes)));
+    }
+    return atMostOneValue(name);
+}
+
+QString CommandLine::atMostOneValue(const QString &name) const
+{
+    const QStringList given = values(name);
     if (given.size() > 1)
         usage(QStringLiteral("--%1 is given %2 times; give it once").arg(name).arg(given.size()));
     return given.value(0);

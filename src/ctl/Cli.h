@@ -11,13 +11,14 @@
 // command line, and the checked reading and writing of settings files.
 namespace Cli {
 
-// Exit statuses, as --help and the README document them.
+// Exit statuses, as CtlMessages::exitStatusHelp() documents them.
 enum Status : int {
-    Done = 0,      // all done
-    Failed = 1,    // a display failed, or a verify or a diff found differences
-    Usage = 2,     // a usage error or a value out of range; nothing written or sent
-    FileError = 3, // a file that cannot be read, is not a settings file, or cannot be
-                   // saved, or the output that cannot be written
+    Done = 0,          // all done
+    Failed = 1,        // a display failed, or a verify or a diff found differences
+    Usage = 2,         // a usage error or a value out of range; nothing written or sent
+    FileError = 3,     // a file that cannot be read, is not a settings file, or cannot be
+                       // saved, or the output that cannot be written
+    Interrupted = 130, // Ctrl+C, as shells report a program ended by SIGINT
 };
 
 // Ends a command: main prints the message on stderr and exits with the status.
@@ -35,9 +36,10 @@ struct Failure
 void out(const QString &text);
 void err(const QString &text);
 
-// The command line as the system gave it. An argument that is not text in
-// the system's encoding (UTF-8) is a usage Failure: a file name made of
-// such bytes would otherwise be read or written under another name.
+// The command line as the system gave it, each argument decoded as UTF-8
+// with a leading byte order mark kept (it is a character of a text, and a
+// byte of a name). An argument that is not UTF-8 is remembered: the
+// CommandLine refuses it when it is used, as a name or as a text.
 QStringList arguments(int argc, const char *const *argv);
 
 // A failure as a JSON object, for those who asked for --json: its outcome,
@@ -74,8 +76,11 @@ public:
     // An option's value, or a usage Failure when it is given more than
     // once; empty when not given.
     QString atMostOneValue(const QString &name) const;
+    // atMostOneValue() of an option that is a text, not a name: a value that
+    // is not UTF-8 is refused as a text.
+    QString textValue(const QString &name) const;
     bool isSet(const QString &name) const { return m_parser.isSet(name); }
-    QStringList values(const QString &name) const { return m_parser.values(name); }
+    QStringList values(const QString &name) const;
 
 private:
     QCommandLineParser m_parser;

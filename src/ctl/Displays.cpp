@@ -1,12 +1,9 @@
 #include "Displays.h"
 
-#include <vector>
-
 #include <QThread>
 
 #include "Cli.h"
 #include "ImageView.h"
-#include "Parallel.h"
 #include "link/LineSettings.h"
 #include "link/SerialPortComm.h"
 #include "messages/Messages.h"
@@ -20,25 +17,19 @@ namespace {
 // of its own has no events to handle and must not spin.
 constexpr unsigned long PauseSliceMs = 5;
 
-void report(Progress progress, const Transfer::Target &target, const QString &step)
-{
-    if (progress == Progress::Shown)
-        Cli::err(QStringLiteral("%1: %2").arg(Messages::shown(target.port.shownText), step));
-}
+} // namespace
 
-Outcome downloadOne(const Transfer::Target &target, const SettingsImage &image,
-                    const DownloadOptions &options)
+Outcome download(const Transfer::Target &target, const SettingsImage &image,
+                 const DownloadOptions &options, const Step &step)
 {
     SerialPortComm comm;
     SystemTickCounter ticks;
     Outcome outcome;
-    outcome.target = target;
-    report(options.progress, target, QStringLiteral("writing the settings"));
+    step(QStringLiteral("writing the settings"));
     bool pausing = false;
     const Result<void> written = Transfer::downloadThenPause(comm, ticks, target, image, [&] {
         if (!pausing)
-            report(options.progress, target,
-                   QStringLiteral("pausing while the display takes them"));
+            step(QStringLiteral("pausing while the display takes them"));
         pausing = true;
         QThread::msleep(PauseSliceMs);
     });
@@ -51,7 +42,7 @@ Outcome downloadOne(const Transfer::Target &target, const SettingsImage &image,
         outcome.kind = Outcome::Kind::Ok;
         return outcome;
     }
-    report(options.progress, target, QStringLiteral("reading back"));
+    step(QStringLiteral("reading back"));
     const Result<SettingsImage> held = Transfer::upload(comm, ticks, target);
     if (!held) {
         outcome.message +=
@@ -72,8 +63,6 @@ Outcome downloadOne(const Transfer::Target &target, const SettingsImage &image,
     return outcome;
 }
 
-} // namespace
-
 QList<Transfer::Target> targets(const QStringList &ports, const QString &settings)
 {
     const QStringList &numbered = OptionLists::commPorts();
@@ -81,8 +70,9 @@ QList<Transfer::Target> targets(const QStringList &ports, const QString &setting
         settings.isEmpty() ? OptionLists::linkSettings().at(OptionLists::DefaultLinkSettings)
                            : settings;
     if (!LineSettings::parse(lineSettings))
-        Cli::usage(QStringLiteral("--settings: ") +
-                   Messages::reason({.reason = Error::Reason::SettingsInvalid, .detail = settings}));
+        Cli::usage(
+            QStringLiteral("--settings: ") +
+            Messages::reason({.reason = Error::Reason::SettingsInvalid, .detail = settings}));
     if (ports.isEmpty())
         Cli::usage(QStringLiteral("name a display with --port"));
 
@@ -117,31 +107,11 @@ QString Outcome::kindName() const
     return QLatin1String(Kinds[static_cast<int>(kind)]);
 }
 
-QString Outcome::line() const
-{
-    // One line per display, whatever lines the message has.
-    return QStringLiteral("%1: %2: %3")
-        .arg(Messages::shown(target.port.shownText), kindName(),
-             QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-}
-
-QList<Outcome> download(const QList<Transfer::Target> &targets, const SettingsImage &image,
-                        const DownloadOptions &options)
-{
-    // Each thread fills its own element; a vector, unlike a QList, is never
-    // detached under their hands.
-    std::vector<Outcome> outcomes(static_cast<std::size_t>(targets.size()));
-    Parallel::forEach(static_cast<int>(targets.size()), Parallel::MostAtOnce, [&](int k) {
-        outcomes[static_cast<std::size_t>(k)] = downloadOne(targets[k], image, options);
-    });
-    return QList<Outcome>(outcomes.begin(), outcomes.end());
-}
-
-Result<SettingsImage> upload(const Transfer::Target &target, Progress progress)
+Result<SettingsImage> upload(const Transfer::Target &target, const Step &step)
 {
     SerialPortComm comm;
     SystemTickCounter ticks;
-    report(progress, target, QStringLiteral("reading the settings"));
+    step(QStringLiteral("reading the settings"));
     return Transfer::upload(comm, ticks, target);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,10 +21,12 @@ QList<Transfer::Target> targets(const QStringList &ports, const QString &setting
 // Whether each step of a transfer is reported on stderr.
 enum class Progress { Hidden, Shown };
 
+// Tells what a transfer does now ("writing the settings"), for progress.
+using Step = std::function<void(const QString &what)>;
+
 struct DownloadOptions
 {
     bool verify = false; // read each display back and compare all 126 bytes
-    Progress progress = Progress::Hidden;
 };
 
 // How the download into one display ended.
@@ -31,19 +35,16 @@ struct Outcome
     enum class Kind { Ok, Failed, Differs };
     Kind kind = Kind::Failed;
     QString message;
-    QStringList differences; // with Differs: the fields the display holds otherwise
-    QString line() const;    // "<port>: ok|failed|differs: <message>"
+    QStringList differences;  // with Differs: the fields the display holds otherwise
     QString kindName() const; // "ok", "failed" or "differs"
-    Transfer::Target target;
 };
 
-// Writes the image into the displays, Parallel::MostAtOnce at once, each
-// on a thread of its own, closing pause included; an outcome per target,
-// in their order.
-QList<Outcome> download(const QList<Transfer::Target> &targets, const SettingsImage &image,
-                        const DownloadOptions &options);
+// Writes the image into one display, closing pause included, on the
+// calling thread.
+Outcome download(const Transfer::Target &target, const SettingsImage &image,
+                 const DownloadOptions &options, const Step &step);
 
 // Reads one display.
-Result<SettingsImage> upload(const Transfer::Target &target, Progress progress);
+Result<SettingsImage> upload(const Transfer::Target &target, const Step &step);
 
 } // namespace Displays

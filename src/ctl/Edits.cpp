@@ -193,7 +193,7 @@ Plan read(const Cli::CommandLine &commandLine)
     for (std::size_t k = 0; k < ImageCodec::LineCount; ++k) {
         const ImageCodec::LinePlace &line = ImageCodec::Lines[k];
         const QString name = QLatin1String(line.name);
-        const QString text = commandLine.atMostOneValue(name);
+        const QString text = commandLine.textValue(name);
         const QString hex = commandLine.atMostOneValue(hexOption(line));
         if (commandLine.isSet(name) && commandLine.isSet(hexOption(line)))
             Cli::usage(QStringLiteral("give --%1 or --%2, not both").arg(name, hexOption(line)));

@@ -1,64 +1,54 @@
 // find: which port a display is on, and at which speed it listens.
 
-#include <QJsonArray>
-
 #include "Commands.h"
 #include "Displays.h"
-#include "Output.h"
-#include "messages/Messages.h"
+#include "ImageView.h"
+#include "LinkOptions.h"
+#include "PerPort.h"
 #include "check/DisplayFinder.h"
 #include "check/PortEnumerator.h"
+#include "messages/Messages.h"
 
 namespace Commands {
 
 namespace {
 
 const QString Port = QStringLiteral("port");
-const QString Json = QStringLiteral("json");
 
-// The ports --port names, or else every port the system reports.
-QList<PortChoice> portsToAsk(const QStringList &named)
+// The ports --port names, or else every port the system reports, each once.
+QList<PerPort::Display> portsToAsk(const QStringList &named)
 {
-    QList<PortChoice> ports;
+    QList<PerPort::Display> ports;
     if (!named.isEmpty()) {
-        for (const Transfer::Target &target : Displays::targets(named, QString()))
-            ports << target.port;
+        const QList<Transfer::Target> targets = Displays::targets(named, QString());
+        for (qsizetype k = 0; k < targets.size(); ++k)
+            ports << PerPort::Display{named[k], targets[k]};
         return ports;
     }
+    QList<PortChoice> detected;
     for (const DetectedPort &port : SystemPortEnumerator().ports())
-        ports << PortChoice::fromComboText({}, port.device);
+        detected << PortChoice::fromComboText({}, port.device);
+    for (const PortChoice &port : DisplayFinder::distinct(detected))
+        ports << PerPort::Display{port.shownText, {port, QString()}};
     return ports;
 }
 
-QJsonObject describe(const FindResult &result)
+PerPort::Result askOne(const PerPort::Port &port)
 {
-    QJsonObject port{{QStringLiteral("port"), result.port},
-                     {QStringLiteral("device"), result.device},
-                     {QStringLiteral("outcome"), result.outcomeName()}};
-    if (result.answered()) {
-        port.insert(QStringLiteral("settings"), result.settings);
-        port.insert(QStringLiteral("summary"), result.summary());
-    } else {
-        port.insert(QStringLiteral("reason"), result.reason);
-    }
-    return port;
-}
-
-QString findText(const QJsonObject &view)
-{
-    QStringList lines;
-    for (const QJsonValue port : view.value(u"ports").toArray()) {
-        const QString outcome = port[u"outcome"].toString();
-        lines << (port[u"settings"].isString()
-                      ? QStringLiteral("%1: %2 at %3: %4")
-                            .arg(Messages::shown(port[u"port"].toString()), outcome,
-                                 port[u"settings"].toString(),
-                                 port[u"summary"].toString())
-                      : QStringLiteral("%1: %2: %3")
-                            .arg(Messages::shown(port[u"port"].toString()), outcome,
-                                 port[u"reason"].toString()));
-    }
-    return lines.join(QLatin1Char('\n'));
+    port.step(QStringLiteral("asking for a display"));
+    const FindResult found = DisplayFinder::ask(port.target().port, DisplayFinder::systemLinks(),
+                                                PerPort::stopRequested());
+    PerPort::Result result{
+        .outcome = found.outcomeName(), .success = found.answered(), .message = found.reason};
+    if (!found.answered())
+        return result;
+    result.fields = {
+        {QStringLiteral("settings"), found.settings},
+        {QStringLiteral("image"), ImageView::toJson(ImageView::describe(found.image))}};
+    result.text = QStringLiteral("%1: %2 at %3: %4")
+                      .arg(Messages::shown(port.display().given), found.outcomeName(),
+                           found.settings, found.summary());
+    return result;
 }
 
 } // namespace
@@ -70,7 +60,9 @@ int find(const QStringList &arguments)
         QStringLiteral("Asks every port the system reports, or each port named by --port, all "
                        "at once, for a display's settings at 9600 and at 19200 baud, and prints "
                        "one line per port: the speed a display answered at with its command "
-                       "set, character set and own speed, or why not. The request (the two "
+                       "set, character set and own speed, or why not; with --json, one object "
+                       "per port with the line settings it answered at and the display's "
+                       "settings as \"image\", as upload gives them. The request (the two "
                        "bytes 1B EE, which change nothing on a display) is written to every "
                        "port asked, so a printer or scale on another port may see them: use "
                        "--port to ask only the ports you mean. Exits 0 when a display "
@@ -80,22 +72,18 @@ int find(const QStringList &arguments)
                                   "\"Com 1\" to \"Com 8\"; any other port by its device name "
                                   "(/dev/ttyUSB0, COM12). Without it every port is asked."),
                    QStringLiteral("port"));
-    line.addOption({Json}, QStringLiteral("Print JSON instead of text."));
+    line.addOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                   QStringLiteral("No progress on stderr (shown only on a terminal)."));
+    addJsonOption(line);
     if (!line.parse(arguments))
         return Cli::Done;
     line.positionals(0);
 
-    const QList<PortChoice> ports = portsToAsk(line.values(Port));
+    const QList<PerPort::Display> ports = portsToAsk(line.values(Port));
     if (ports.isEmpty())
         Cli::err(QStringLiteral("the system reports no serial ports"));
-    QJsonArray list;
-    bool found = false;
-    for (const FindResult &result : DisplayFinder::findAll(ports)) {
-        list.append(describe(result));
-        found = found || result.answered();
-    }
-    printView(QJsonObject{{QStringLiteral("ports"), list}}, line.isSet(Json), findText);
-    return found ? Cli::Done : Cli::Failed;
+    return PerPort::run(
+        ports, {.json = json(line), .progress = progress(line), .oneSuffices = true}, askOne);
 }
 
 } // namespace Commands

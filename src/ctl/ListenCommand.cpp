@@ -11,6 +11,7 @@
 #include "Commands.h"
 #include "Displays.h"
 #include "Output.h"
+#include "PerPort.h"
 #include "link/SerialPortComm.h"
 #include "listen/LineSpeed.h"
 #include "listen/Listener.h"
@@ -256,15 +257,24 @@ int listen(const QStringList &arguments)
     if (!savePath.isEmpty())
         save(savePath, result.capture);
 
-    QJsonObject view = turnJson(result, seconds);
-    view.insert(QStringLiteral("port"), port);
+    // One port's result in the shape every command that reaches ports uses.
+    QJsonObject fields = turnJson(result, seconds);
+    const QString outcome = fields.take(QStringLiteral("verdict")).toString();
+    const QString message = fields.take(QStringLiteral("message")).toString();
     if (turns.size() > 1) {
         QJsonArray listens;
         for (const Turn &turn : turns)
             listens.append(turnJson(turn, seconds));
-        view.insert(QStringLiteral("listens"), listens);
-        view.insert(QStringLiteral("speed"), chosen ? QJsonValue(result.settings) : QJsonValue());
+        fields.insert(QStringLiteral("listens"), listens);
+        fields.insert(QStringLiteral("speed"), chosen ? QJsonValue(result.settings) : QJsonValue());
     }
+    const PerPort::Display display{port, Displays::targets({port}, speeds.front()).front()};
+    const QJsonObject view{
+        {QStringLiteral("ports"),
+         QJsonArray{PerPort::toJson(display, {.outcome = outcome,
+                                              .success = result.recognition.named(),
+                                              .message = message,
+                                              .fields = fields})}}};
     printView(view, line.isSet(Json), [&](const QJsonObject &) {
         QStringList parts;
         for (const Turn &turn : turns)

@@ -124,6 +124,11 @@ Result<void> write(const QString &path, const QByteArray &configBytes)
                      .subject = path,
                      .count = static_cast<int>(configBytes.size()),
                      .total = Length};
+    return replaceRegular(path, configBytes);
+}
+
+Result<void> replaceRegular(const QString &path, const QByteArray &bytes)
+{
     // QSaveFile writes beside the target and renames on commit, so a failure
     // leaves the old file whole and a success leaves exactly these bytes.
     const Error notRegular{.reason = Reason::NotRegularTarget, .subject = path};
@@ -132,7 +137,7 @@ Result<void> write(const QString &path, const QByteArray &configBytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return cannotWrite(path, file);
-    if (file.write(configBytes) != configBytes.size()) {
+    if (file.write(bytes) != bytes.size()) {
         const Error error = cannotWrite(path, file);
         file.cancelWriting();
         return error;

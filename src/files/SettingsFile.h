@@ -30,4 +30,8 @@ Result<QByteArray> read(const QString &path);
 // a socket or a folder at the path is refused (NotRegularTarget) and kept.
 Result<void> write(const QString &path, const QByteArray &configBytes);
 
+// Writes any bytes as write() writes a settings file: atomically, and
+// only over a regular file (NotRegularTarget otherwise, the target kept).
+Result<void> replaceRegular(const QString &path, const QByteArray &bytes);
+
 } // namespace SettingsFile

@@ -61,6 +61,27 @@ DisplaySimulator::Event DisplaySimulator::feed(quint8 byte)
     return Event::None;
 }
 
+DisplaySimulator::Event DisplaySimulator::lineQuiet(int ms)
+{
+    if ((m_state != State::Lead && m_state != State::Image) || ms < ExchangeQuietMs)
+        return Event::None;
+    m_incoming.clear();
+    m_state = State::Idle;
+    return Event::CutShort;
+}
+
+int DisplaySimulator::exchangeBytes() const
+{
+    switch (m_state) {
+    case State::Lead:
+        return 2;
+    case State::Image:
+        return 3 + static_cast<int>(m_incoming.size());
+    default:
+        return 0;
+    }
+}
+
 QByteArray DisplaySimulator::uploadReply() const
 {
     QByteArray reply;

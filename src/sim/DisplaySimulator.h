@@ -33,7 +33,12 @@ public:
         UploadRequested, // 0x1B 0xEE: answer with uploadReply()
         BadLead,         // 0x1B 0xEF not followed by 0xAA: the download is dropped
         Kept,            // a whole image came and was dropped (keepImage)
+        CutShort,        // an image exchange went quiet before its end and was dropped
     };
+
+    // How long the line may be quiet in the middle of an image exchange
+    // before the display gives it up: the 129 bytes come back to back.
+    static constexpr int ExchangeQuietMs = 500;
 
     static constexpr quint8 ExtraByte = 0x5A;
 
@@ -49,6 +54,12 @@ public:
 
     // One byte from the line.
     Event feed(quint8 byte);
+    // The line has been quiet for `ms` since the last byte. An image
+    // exchange quiet for ExchangeQuietMs ends (CutShort): what follows is
+    // screen data again, not the rest of an image.
+    Event lineQuiet(int ms);
+    // How many bytes of an image exchange came so far (0 outside one).
+    int exchangeBytes() const;
 
     // The answer to an upload request, shaped by the options.
     QByteArray uploadReply() const;

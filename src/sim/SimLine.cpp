@@ -5,8 +5,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
+
+#include <QFile>
+#include <QFileInfo>
 
 PtyLine::PtyLine()
 {
@@ -92,6 +97,48 @@ bool PtyLine::write(QByteArrayView bytes)
         done += put;
     }
     return m_master >= 0;
+}
+
+std::optional<int> PtyLine::speedSet() const
+{
+    termios mode{};
+    if (m_slave < 0 || tcgetattr(m_slave, &mode) != 0)
+        return std::nullopt;
+    static constexpr std::pair<speed_t, int> Speeds[] = {
+        {B300, 300},     {B600, 600},       {B1200, 1200},    {B2400, 2400},
+        {B4800, 4800},   {B9600, 9600},     {B19200, 19200},  {B38400, 38400},
+        {B57600, 57600}, {B115200, 115200}, {B230400, 230400}};
+    const speed_t speed = cfgetospeed(&mode);
+    for (const auto &[code, baud] : Speeds)
+        if (code == speed)
+            return baud;
+    return 0; // a speed of no table row: surely not the display's
+}
+
+StableName::StableName(const QString &path, const QString &target) : m_path(path), m_target(target)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info
+    {
+    };
+    if (::lstat(name.constData(), &info) == 0) {
+        // A link whose pseudo-terminal is gone is left from a run that was killed.
+        if (!S_ISLNK(info.st_mode) || QFileInfo::exists(path)) {
+            m_error = QStringLiteral("--link %1: something is there already; nothing was replaced")
+                          .arg(path);
+            return;
+        }
+        ::unlink(name.constData());
+    }
+    if (::symlink(QFile::encodeName(target).constData(), name.constData()) != 0)
+        m_error =
+            QStringLiteral("--link %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+StableName::~StableName()
+{
+    if (isMade() && QFileInfo(m_path).symLinkTarget() == QFileInfo(m_target).absoluteFilePath())
+        ::unlink(QFile::encodeName(m_path).constData());
 }
 
 DeviceLine::DeviceLine(const QString &device, int baudRate) : m_name(device)

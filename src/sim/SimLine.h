@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QSerialPort>
@@ -21,6 +23,9 @@ public:
     virtual void hangUp() = 0;
     virtual bool isBroken() const = 0;
     virtual QString errorString() const = 0;
+    // The speed the other side set, where the line tells (a
+    // pseudo-terminal); none where the hardware itself keeps one speed.
+    virtual std::optional<int> speedSet() const { return std::nullopt; }
 };
 
 // A pseudo-terminal. Its own slave end stays open, raw, so that the line
@@ -41,6 +46,7 @@ public:
     void hangUp() override;
     bool isBroken() const override { return m_broken; }
     QString errorString() const override { return m_error; }
+    std::optional<int> speedSet() const override;
 
 private:
     void fail(const QString &what);
@@ -70,5 +76,25 @@ public:
 private:
     QSerialPort m_port;
     QString m_name;
+    QString m_error;
+};
+
+// Another name for a pseudo-terminal: a symbolic link made at start and
+// removed when this object goes, if it still leads there. An existing file
+// is never replaced; a link left by a run that did not end is.
+class StableName
+{
+public:
+    StableName(const QString &path, const QString &target);
+    ~StableName();
+    StableName(const StableName &) = delete;
+    StableName &operator=(const StableName &) = delete;
+
+    bool isMade() const { return m_error.isEmpty(); }
+    QString errorString() const { return m_error; }
+
+private:
+    QString m_path;
+    QString m_target;
     QString m_error;
 };

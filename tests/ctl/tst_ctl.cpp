@@ -10,36 +10,23 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "model/SettingsImage.h"
+#include "support/CtlProcess.h"
+#include "support/SilentPty.h"
 #include "support/SimProcess.h"
 
 namespace {
 
 const QString A = QStringLiteral(".###./#...#/#...#/#####/#...#/#...#/#...#");
 
-struct Run
-{
-    int status = -1; // -1: crashed or did not end
-    QString out;
-    QString err;
-};
+using Run = CtlResult;
 
 Run ctl(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(TQ540CTL), arguments);
-    if (!process.waitForFinished(20000)) {
-        process.kill();
-        process.waitForFinished(2000);
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return runCtl(arguments);
 }
 
 // Every kind of field set: lists at their last entries, codes the text
@@ -84,7 +71,6 @@ private slots:
     void unusableFile();
     void show();
     void diff();
-    void testScreenReachesTheGlass();
 
 private:
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
@@ -159,10 +145,9 @@ void TestCtl::verifyNamesWhatTheDisplayDidNotTake()
     QCOMPARE(run.out, sim.port() + ": differs: Download O.K ! Please restart ! But the display "
                                    "holds other values in: command, line1[2-3], glyph[9]\n");
 
-    const Run json =
-        ctl({"download", path("new.vfd"), "--port", sim.port(), "--verify", "--json"});
+    const Run json = ctl({"download", path("new.vfd"), "--port", sim.port(), "--verify", "--json"});
     QCOMPARE(json.status, 1);
-    const QJsonArray displays = QJsonDocument::fromJson(json.out.toUtf8())["displays"].toArray();
+    const QJsonArray displays = QJsonDocument::fromJson(json.out.toUtf8())["ports"].toArray();
     QCOMPARE(displays.size(), 1);
     QCOMPARE(displays[0]["port"].toString(), sim.port());
     QCOMPARE(displays[0]["outcome"].toString(), QStringLiteral("differs"));
@@ -198,30 +183,6 @@ void TestCtl::failingDisplayDoesNotStopOthers()
     QCOMPARE(readFile(path("last.vfd")), readFile(image));
 }
 
-// A pseudo-terminal that nobody answers on: the other end is held open
-// and never read or written.
-class SilentPty
-{
-public:
-    SilentPty() : m_master(posix_openpt(O_RDWR | O_NOCTTY))
-    {
-        if (m_master >= 0 && grantpt(m_master) == 0 && unlockpt(m_master) == 0)
-            m_port = QString::fromLocal8Bit(ptsname(m_master));
-    }
-    ~SilentPty()
-    {
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    SilentPty(const SilentPty &) = delete;
-    SilentPty &operator=(const SilentPty &) = delete;
-    QString port() const { return m_port; }
-
-private:
-    int m_master;
-    QString m_port;
-};
-
 void TestCtl::findReportsEachPort()
 {
     SimProcess plain(QStringLiteral(TQ540SIM));
@@ -234,9 +195,9 @@ void TestCtl::findReportsEachPort()
     const Run run = ctl({"find", "-p", plain.port(), "-p", silent.port(), "-p", shop.port()});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts),
-             QStringList({plain.port() + ": answered at 9600,n,8,1: command set KS310, character "
-                                         "set USA/Eurpope  (Default), display baud 9600,n,8,1 "
-                                         "(Default)",
+             QStringList({plain.port() + ": answered at 9600,n,8,1: command set EPSON (Default), "
+                                         "character set USA/Eurpope  (Default), display baud "
+                                         "9600,n,8,1 (Default)",
                           silent.port() + ": no answer: no answer at 9600 or 19200",
                           shop.port() + ": answered at 9600,n,8,1: command set LogicControl, "
                                         "character set Greek CP8859-7, display baud 19200,n,8,1"}));
@@ -270,6 +231,13 @@ void TestCtl::wrongValueWritesNothing_data()
     row("bad settings", {"download", "%in", "-p", "%sim", "--settings", "9600,x,8,1"},
         "9600,x,8,1");
     row("two uploads", {"upload", "-p", "%sim", "-p", "1", "-o", "%out"}, "one display");
+    row("empty settings, download", {"download", "%in", "-p", "%sim", "--settings", ""},
+        "--settings: an empty text");
+    row("empty settings, upload", {"upload", "-p", "%sim", "--settings", ""},
+        "--settings: an empty text");
+    row("empty settings, test", {"test", "-p", "%sim", "--settings", ""},
+        "--settings: an empty text");
+    row("auto beside a port", {"test", "-p", "auto", "-p", "%sim"}, "--port auto");
     row("unknown option", {"new", "-o", "%out", "--colour", "red"}, "colour");
 }
 
@@ -291,7 +259,8 @@ void TestCtl::wrongValueWritesNothing()
     QVERIFY(run.out.isEmpty());
     QVERIFY(!QFile::exists(out));
     QCOMPARE(readFile(in), crafted().configBytes());
-    QVERIFY2(!sim.output().contains("download"), sim.output().constData());
+    QVERIFY2(!sim.output().contains("download") && !sim.output().contains("upload"),
+             sim.output().constData());
 }
 
 void TestCtl::unusableFile_data()
@@ -410,39 +379,6 @@ void TestCtl::diff()
     const Run same = ctl({"diff", a, a});
     QCOMPARE(same.status, 0);
     QVERIFY(same.out.isEmpty());
-}
-
-// Two displays at once, one in the set it holds, one in the set the
-// point-of-sale program uses; a set with no public description sends nothing.
-void TestCtl::testScreenReachesTheGlass()
-{
-    SimProcess held(QStringLiteral(TQ540SIM));
-    SimProcess told(QStringLiteral(TQ540SIM));
-    QVERIFY(held.start({"--quiet", "--command", "LogicControl", "--screen", path("held.txt")}));
-    QVERIFY(told.start({"--quiet", "--command", "cd5220", "--screen", path("told.txt")}));
-
-    const Run fromDisplay = ctl({"test", "--port", held.port()});
-    QCOMPARE(fromDisplay.status, 0);
-    QCOMPARE(fromDisplay.out, held.port() + ": ok: test screen written in LogicControl, the "
-                                            "command set the display holds\n");
-    QTRY_COMPARE(readFile(path("held.txt")), QByteArray("TQ-540 LogicControl \n"
-                                                        "9600,n,8,1 OK       \n"));
-
-    const Run fromOption = ctl({"test", "--port", told.port(), "--port", held.port(), "--command",
-                                "7", "--line1", "TOTAL", "--line2", "12.50"});
-    QCOMPARE(fromOption.status, 0);
-    QTRY_COMPARE(readFile(path("told.txt")), QByteArray("TOTAL               \n"
-                                                        "12.50               \n"));
-    // The same bytes in the wrong set do not make the text.
-    QVERIFY(!readFile(path("held.txt")).startsWith("TOTAL "));
-
-    const QByteArray before = readFile(path("told.txt"));
-    const Run refused = ctl({"test", "--port", told.port(), "--command", "KS310"});
-    QCOMPARE(refused.status, 2);
-    QVERIFY2(refused.err.contains("no public description of the KS310 command set"),
-             qPrintable(refused.err));
-    QVERIFY(refused.out.isEmpty());
-    QCOMPARE(readFile(path("told.txt")), before);
 }
 
 QTEST_GUILESS_MAIN(TestCtl)

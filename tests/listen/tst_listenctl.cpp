@@ -35,7 +35,10 @@ void TestListenCtl::namesTheSetAndTheSpeed()
     QVERIFY(listen.waitForFinished(20000));
     QCOMPARE(listen.exitCode(), 0);
     QVERIFY(listen.readAllStandardError().isEmpty());
-    const QJsonObject result = QJsonDocument::fromJson(listen.readAllStandardOutput()).object();
+    const QJsonObject result =
+        QJsonDocument::fromJson(listen.readAllStandardOutput())[u"ports"][0].toObject();
+    QCOMPARE(result[u"port"].toString(), till.port());
+    QCOMPARE(result[u"outcome"].toString(), QStringLiteral("named"));
 
     QCOMPARE(result[u"speed"].toString(), QStringLiteral("19200,n,8,1"));
     QCOMPARE(result[u"commandSet"].toString(), QStringLiteral("CD5220"));
