@@ -113,8 +113,10 @@ std::optional<QString> textOption(const QCommandLineParser &parser, const QStrin
     return parser.isSet(name) ? std::optional(parser.value(name)) : std::nullopt;
 }
 
+} // namespace
+
 // A command set as tq540ctl takes a list entry: its text, an alias or its position.
-int commandSetOf(const QString &name)
+int commandSetOf(const QString &name, const QString &option)
 {
     const DisplaySettingInfo &setting = DisplaySettings::of(DisplaySetting::CommandSet);
     int position = setting.positionOf(name);
@@ -125,16 +127,15 @@ int commandSetOf(const QString &name)
             position = -1;
     }
     if (!setting.isEntry(position))
-        failSim(QStringLiteral("--command %1: give an entry of \"%2\" or its position 0 to %3")
-                    .arg(Messages::quoted(name), setting.entries().join(QStringLiteral("\", \"")))
+        failSim(QStringLiteral("--%1 %2: give an entry of \"%3\" or its position 0 to %4")
+                    .arg(option, Messages::quoted(name),
+                         setting.entries().join(QStringLiteral("\", \"")))
                     .arg(setting.size() - 1));
     return position;
 }
 
 // Reads the command line; prints the help or the version and exits, or
 // fails, where it says so.
-} // namespace
-
 SimOptions parseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;

@@ -14,6 +14,7 @@
 
 #include "ScreenView.h"
 #include "SimLine.h"
+#include "SimOptions.h"
 #include "commandsets/CommandSets.h"
 #include "listen/LineSpeed.h"
 #include "listen/Listener.h"
@@ -37,28 +38,6 @@ void say(const QString &text)
     std::fflush(stdout);
 }
 
-[[noreturn]] void fail(const QString &text)
-{
-    std::fputs(qPrintable(QStringLiteral("tq540sim: %1\n").arg(text)), stderr);
-    std::exit(1);
-}
-
-int commandSetOf(const QString &name)
-{
-    const DisplaySettingInfo &setting = DisplaySettings::of(DisplaySetting::CommandSet);
-    int position = setting.positionOf(name);
-    if (position < 0) {
-        bool isNumber = false;
-        position = name.toInt(&isNumber);
-        position = isNumber ? position : -1;
-    }
-    if (!setting.isEntry(position))
-        fail(QStringLiteral("--command/--till %1: give an entry of \"%2\" or its position 0 to %3")
-                 .arg(Messages::quoted(name), setting.entries().join(QStringLiteral("\", \"")))
-                 .arg(setting.size() - 1));
-    return position;
-}
-
 int number(const QCommandLineParser &parser, const QString &name, int fallback, int low, int high)
 {
     if (!parser.isSet(name))
@@ -66,7 +45,7 @@ int number(const QCommandLineParser &parser, const QString &name, int fallback, 
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
     if (!ok || value < low || value > high)
-        fail(QStringLiteral("--%1 needs a number from %2 to %3").arg(name).arg(low).arg(high));
+        failSim(QStringLiteral("--%1 needs a number from %2 to %3").arg(name).arg(low).arg(high));
     return value;
 }
 
@@ -93,20 +72,20 @@ int receiverBaud(int slave)
 int runTill(int commandSet, int baud, int everyMs, const QString &device, bool quiet)
 {
     if (!TillTraffic::speaks(commandSet))
-        fail(QStringLiteral("no till is known to send %1: its commands are not public")
-                 .arg(CommandSets::shortName(commandSet)));
+        failSim(QStringLiteral("no till is known to send %1: its commands are not public")
+                    .arg(CommandSets::shortName(commandSet)));
     std::unique_ptr<SimLine> line;
     int slave = -1; // our own view of the listener's end, never read from
     if (device.isEmpty()) {
         auto pty = std::make_unique<PtyLine>();
         if (!pty->isOpen())
-            fail(pty->errorString());
+            failSim(pty->errorString());
         slave = ::open(qPrintable(pty->name()), O_RDONLY | O_NOCTTY | O_NONBLOCK);
         line = std::move(pty);
     } else {
         auto port = std::make_unique<DeviceLine>(device, baud);
         if (!port->isOpen())
-            fail(port->errorString());
+            failSim(port->errorString());
         line = std::move(port);
     }
     say(QStringLiteral("port: %1").arg(line->name()));
@@ -127,7 +106,7 @@ int runTill(int commandSet, int baud, int everyMs, const QString &device, bool q
         if (heard != 0 && heard != baud)
             bytes = LineSpeed::reframe(bytes, baud, heard).bytes;
         if (!line->write(bytes))
-            fail(QStringLiteral("line closed: %1").arg(line->errorString()));
+            failSim(QStringLiteral("line closed: %1").arg(line->errorString()));
         if (!quiet)
             say(QStringLiteral("sale %1: %2 / %3")
                     .arg(n + 1)
@@ -145,14 +124,14 @@ int replay(const QString &path, int commandSet)
 {
     // Never a pipe or a device, which could hold us or fill our memory.
     if (!QFileInfo(path).isFile())
-        fail(QStringLiteral("%1: not a file").arg(Messages::shown(path)));
+        failSim(QStringLiteral("%1: not a file").arg(Messages::shown(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("%1: %2").arg(Messages::shown(path), file.errorString()));
+        failSim(QStringLiteral("%1: %2").arg(Messages::shown(path), file.errorString()));
     if (file.size() > Listener::CaptureLimit)
-        fail(QStringLiteral("%1: larger than a capture (%2 bytes at most)")
-                 .arg(Messages::shown(path))
-                 .arg(Listener::CaptureLimit));
+        failSim(QStringLiteral("%1: larger than a capture (%2 bytes at most)")
+                    .arg(Messages::shown(path))
+                    .arg(Listener::CaptureLimit));
     ScreenInterpreter display(commandSet);
     display.feed(file.read(Listener::CaptureLimit));
     ScreenView view;
@@ -178,10 +157,10 @@ std::optional<int> runIfAsked(const QStringList &arguments)
             QCommandLineOption(QString::fromLatin1(name), QString(), QString::fromLatin1(value)));
     parser.addOption(QCommandLineOption(QStringLiteral("quiet")));
     if (!parser.parse(arguments))
-        fail(parser.errorText());
+        failSim(parser.errorText());
     if (parser.isSet(QStringLiteral("replay"))) {
         if (!parser.isSet(QStringLiteral("command")))
-            fail(QStringLiteral("--replay needs --command, the set to read the capture in"));
+            failSim(QStringLiteral("--replay needs --command, the set to read the capture in"));
         return replay(parser.value(QStringLiteral("replay")),
                       commandSetOf(parser.value(QStringLiteral("command"))));
     }
@@ -190,7 +169,7 @@ std::optional<int> runIfAsked(const QStringList &arguments)
     std::signal(SIGINT, requestStop);
     std::signal(SIGPIPE, SIG_IGN);
     const int baud = number(parser, QStringLiteral("speed"), 9600, 1, 4000000);
-    return runTill(commandSetOf(parser.value(QStringLiteral("till"))), baud,
+    return runTill(commandSetOf(parser.value(QStringLiteral("till")), QStringLiteral("till")), baud,
                    number(parser, QStringLiteral("every"), 2000, 100, 60000),
                    parser.value(QStringLiteral("device")), parser.isSet(QStringLiteral("quiet")));
 }
