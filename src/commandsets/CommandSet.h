@@ -44,6 +44,7 @@ enum class Effect : quint8 {
     BackspaceErasing,     // left one column, wrapping to the other row, and that cell blank
     HorizontalScrollMode, // at a row's end 09 shifts the row, 0A and 1F 0A do nothing
     ScrollRow,            // its text scrolls on the command's row: its start is shown, marked
+    Clock,                // its text (hh:mm) runs as a clock on the command's row; none: the last
     ChangeAttention,      // its two text bytes begin the set's commands from now on
     DefineCharacters,     // parameters 1, first, last; per code a column count and columns
     DefineCharacterRows,  // parameters: a code and 35 dots row by row in 5 bytes

@@ -163,6 +163,7 @@ constexpr Command UtcEnhancedCommands[] = {
     line("\x1B\x75\x49"sv, Upper, 40),
     scroll("\x1B\x75\x44"sv, Upper, 40), // continuously
     scroll("\x1B\x75\x46"sv, Upper, 40), // once
+    {.lead = "\x1B\x75\x45"sv, .effect = Effect::Clock, .row = Lower, .textLimit = 5},
     // Back to UTC standard, which is not followed; guides print it both ways.
     command("\x1B\x1E"sv, Effect::Reported),
     command("\x1B\x0F\x0D"sv, Effect::Reported),
@@ -184,6 +185,7 @@ constexpr Command AedexCommands[] = {
     line("!#B"sv, Lower, 20),
     scroll("!#4"sv, Upper, 60), // continuously; guides give 40, 45 or 60 characters
     scroll("!#6"sv, Upper, 60), // once
+    {.lead = "!#5"sv, .effect = Effect::Clock, .row = Lower, .textLimit = 5},
     {.lead = "!#8"sv, .effect = Effect::ChangeAttention, .textLimit = 2},
     command("!#7\x0D"sv, Effect::Nothing), // character trapping off: no effect described
 };

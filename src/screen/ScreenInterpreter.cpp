@@ -41,6 +41,7 @@ void ScreenInterpreter::reset()
 {
     m_screen = Screen();
     m_userCharacters.clear();
+    m_clock.clear();
     m_log.clear();
     startOver();
 }
@@ -213,6 +214,10 @@ void ScreenInterpreter::finishText()
         m_scrollingRow = line.row;
         return;
     }
+    if (line.effect == Effect::Clock) { // shown as set: the glass has no clock
+        m_clock = text.isEmpty() ? m_clock : text;
+        return m_screen.setRow(line.row, m_clock);
+    }
     if (line.effect == Effect::ChangeAttention) {
         if (text.size() == line.textLimit)
             m_leads.changeAttention(*m_set, text);
@@ -246,6 +251,7 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
     case Effect::Reported:
     case Effect::WriteRows: // these three carried out by finishText
     case Effect::ScrollRow:
+    case Effect::Clock:
     case Effect::ChangeAttention:
         m_scrollPending = wasPending;
         break;

@@ -101,5 +101,6 @@ private:
     bool m_scrollPending = false;
     UserCharacters m_userCharacters;
     std::optional<int> m_scrollingRow;
+    QByteArray m_clock; // the time a clock command last set
     Leads m_leads;
 };

@@ -265,6 +265,9 @@ void TestScreenInterpreter::commands_data()
     QTest::newRow("LogicControl ESC BEL scrolls row 1") << set("LogicControl") << "1B 07 'HELLO' 0D" << "HELLO" << "" << 0 << 0 << "" << false;
     QTest::newRow("LogicControl ESC VT scrolls row 2") << set("LogicControl") << "1B 0B 'HELLO' 0D" << "" << "HELLO" << 0 << 0 << "" << false;
 
+    QTest::newRow("UTC/P ESC u E clock") << set("UTC/P") << "1B 75 45 '12:30' 0D" << "" << "12:30" << 0 << 0 << "" << false;
+    QTest::newRow("UTC/P ESC u E again") << set("UTC/P") << "1B 75 45 '12:30' 0D 1B 75 42 'X' 0D 1B 75 45 0D" << "" << "12:30" << 0 << 0 << "" << false;
+    QTest::newRow("AEDEX !#5 clock") << set("AEDEX") << "'!#512:30' 0D" << "" << "12:30" << 0 << 0 << "" << false;
     QTest::newRow("KS310 data only") << set("KS310") << "'A' 1B 0D 'B'" << "A??B" << "" << 0 << 4 << "1b|0d" << false;
     QTest::newRow("DSP800 data only") << set("DSP800") << "'!#1' 0C" << "!#1?" << "" << 0 << 4 << "0c" << false;
     QTest::newRow("outside the list") << 10 << "1B 40" << "?@" << "" << 0 << 2 << "1b" << false;
