@@ -1,9 +1,19 @@
 #include "screen/Leads.h"
 
-void Leads::reset(const CommandSets::Description &)
+void Leads::reset(const CommandSets::Description &set)
 {
     m_attention.clear();
     m_changed.clear();
+    findStarts(set);
+}
+
+void Leads::findStarts(const CommandSets::Description &set)
+{
+    m_starts.reset();
+    for (std::size_t k = 0; k < set.commands.size(); ++k) {
+        if (set.commands[k].taken != CommandSets::Taken::OnlyInText && !of(set, k).empty())
+            m_starts.set(quint8(of(set, k).front()));
+    }
 }
 
 void Leads::changeAttention(const CommandSets::Description &set, QByteArrayView attention)
@@ -17,4 +27,5 @@ void Leads::changeAttention(const CommandSets::Description &set, QByteArrayView 
             lead.replace(0, own.size(), m_attention);
         m_changed.push_back(std::move(lead));
     }
+    findStarts(set);
 }

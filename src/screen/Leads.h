@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,14 @@ public:
 
     void changeAttention(const CommandSets::Description &set, QByteArrayView attention);
 
+    // Whether a command taken between commands begins with `byte`: most
+    // text begins none, and is then written without a look at each lead.
+    bool begins(quint8 byte) const { return m_starts.test(byte); }
+
 private:
+    void findStarts(const CommandSets::Description &set);
+
+    std::bitset<256> m_starts;
     std::string m_attention;
     std::vector<std::string> m_changed; // empty: the set's own
 };

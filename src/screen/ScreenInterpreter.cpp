@@ -15,6 +15,7 @@ ScreenInterpreter::ScreenInterpreter(int commandSet)
     : m_commandSet(commandSet), m_set(&CommandSets::description(commandSet)),
       m_mode(m_set->powerOnMode)
 {
+    m_leads.reset(*m_set);
 }
 
 ScreenInterpreter::~ScreenInterpreter() = default;
@@ -105,6 +106,8 @@ void ScreenInterpreter::take(quint8 byte)
 // with it.
 void ScreenInterpreter::takeLead(quint8 byte)
 {
+    if (m_held.isEmpty() && !m_leads.begins(byte)) // most text: no lead to look through
+        return Printable::contains(byte) ? write(byte) : m_log.add(QByteArray(1, char(byte)));
     m_held.append(char(byte));
     const std::string_view held(m_held.constData(), std::size_t(m_held.size()));
     bool begun = false;
