@@ -9,9 +9,8 @@
 
 #include "app/Controls.h"
 #include "app/ListenPanel.h"
-#include "app/widgets/DisplayPicture.h"
+#include "app/widgets/GlassView.h"
 #include "check/DisplayCheck.h"
-#include "commandsets/TestScreen.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ constexpr Twips Line1At = {2160, 3180, 3132, 360};       // TestLine1
 constexpr Twips Line2LabelAt = {240, 3720, 1452, 252};   // Label15
 constexpr Twips Line2At = {2160, 3660, 3132, 360};       // TestLine2
 constexpr Twips SendAt = {5520, 3180, 1692, 372};        // SendTest
-constexpr Twips PreviewAt = {2160, 4140, 4812, 900};     // TestPreview
+constexpr Twips PreviewAt = {2160, 4110, 5580, 960};     // TestPreview
 constexpr Twips TestNoteAt = {240, 5160, 8772, 372};     // TestNote
 constexpr Twips SpeedNoteAt = {240, 5580, 8772, 600};    // SpeedNote
 
@@ -85,19 +84,19 @@ void CheckPage::buildControls(QWidget *page, QPoint pageOrigin)
         Controls::label(page, QStringLiteral("Label14"), QStringLiteral("Line 1 :"), place(Line1LabelAt));
     m_line1 = new QLineEdit(page);
     Controls::identify(m_line1, QStringLiteral("TestLine1"));
-    m_line1->setMaxLength(TestScreen::TextLength);
+    // No length limit: the field would cut a paste, counting UTF-16 units;
+    // the check refuses too long a text by its characters and says so.
     m_line1->setGeometry(place(Line1At));
     line1Label->setBuddy(m_line1);
     QLabel *line2Label =
         Controls::label(page, QStringLiteral("Label15"), QStringLiteral("Line 2 :"), place(Line2LabelAt));
     m_line2 = new QLineEdit(page);
     Controls::identify(m_line2, QStringLiteral("TestLine2"));
-    m_line2->setMaxLength(TestScreen::TextLength);
     m_line2->setGeometry(place(Line2At));
     line2Label->setBuddy(m_line2);
     m_send = Controls::button(page, QStringLiteral("SendTest"), QStringLiteral("Send Test"),
                               place(SendAt));
-    m_preview = new GlassPreview(page);
+    m_preview = new GlassView(page);
     Controls::identify(m_preview, QStringLiteral("TestPreview"), tr("Test screen preview"));
     m_preview->setGeometry(place(PreviewAt));
     m_testNote = Controls::label(page, QStringLiteral("TestNote"), QString(), place(TestNoteAt));
@@ -143,8 +142,11 @@ void CheckPage::attachListenPanel(ListenPanel &panel)
 {
     m_listenPanel = &panel;
     connect(&panel, &ListenPanel::rowsHeard, this, [this](const QStringList &rows) {
-        if (isBuilt())
-            m_preview->setRows(rows);
+        if (!isBuilt())
+            return;
+        m_preview->setRows(rows);
+        m_preview->setAccessibleName(tr("What the till sent: %1 / %2")
+                                         .arg(rows.value(0).trimmed(), rows.value(1).trimmed()));
     });
     connect(&panel, &ListenPanel::speedNote, this, [this](const QString &note) {
         if (isBuilt())

@@ -6,7 +6,7 @@
 #include "app/DeferredPage.h"
 
 class DisplayCheck;
-class GlassPreview;
+class GlassView;
 class ListenPanel;
 class QLabel;
 class QLineEdit;
@@ -77,7 +77,7 @@ private:
     QLineEdit *m_line1 = nullptr;        // TestLine1
     QLineEdit *m_line2 = nullptr;        // TestLine2
     QPushButton *m_send = nullptr;       // SendTest
-    GlassPreview *m_preview = nullptr;   // TestPreview
+    GlassView *m_preview = nullptr;      // TestPreview
     QLabel *m_testNote = nullptr;        // TestNote
     QLabel *m_speedNote = nullptr;       // SpeedNote
 };

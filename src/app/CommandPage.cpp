@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 
 #include "app/Controls.h"
+#include "messages/WindowMessages.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ CommandPage::CommandPage(Configuration &config, QWidget *page, QPoint pageOrigin
                 showList(setting);
         });
     }
+    box(DisplaySetting::DisplaySpeed)->setToolTip(WindowMessages::displaySpeedTip());
     connect(&m_config, &Configuration::listPositionChanged, this,
             [this](DisplaySetting setting, int) { showList(setting); });
 }

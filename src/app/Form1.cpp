@@ -17,8 +17,10 @@
 #include "app/CheckPage.h"
 #include "app/CommandPage.h"
 #include "app/Controls.h"
+#include "app/HistoryKeys.h"
 #include "app/ListenPanel.h"
 #include "app/MessagePage.h"
+#include "app/WelcomePreview.h"
 #include "app/Prompts.h"
 #include "app/widgets/DisplayPicture.h"
 #include "app/widgets/PortComboBox.h"
@@ -28,6 +30,8 @@
 #include "link/PortChoice.h"
 #include "link/TickCounter.h"
 #include "messages/Messages.h"
+#include "messages/WindowMessages.h"
+#include "messages/NextSteps.h"
 #include "model/OptionLists.h"
 
 namespace {
@@ -36,6 +40,8 @@ namespace {
 // relative to their frame). The two boxes are wider than their slots, so
 // that a typed device name shows whole.
 constexpr int ClientSize = 9465;
+// Room for the glass preview under the welcome messages' frames.
+constexpr int PreviewBand = 1800;
 constexpr Twips InterfaceFrameAt = {120, 120, 4332, 1932}; // Frame3
 constexpr Twips PortLabelAt = {120, 480, 1932, 252};       // Label6
 constexpr Twips PortBoxAt = {360, 720, 1800, 360};         // Comm
@@ -45,9 +51,9 @@ constexpr Twips GetSettingAt = {2280, 840, 1932, 732};     // GetSetting
 constexpr Twips LoadAt = {5160, 960, 1452, 372};
 constexpr Twips SaveAt = {5160, 1560, 1452, 372};
 constexpr Twips PictureAt = {7200, 120, 2052, 1932}; // Image1
-constexpr Twips PagesAt = {120, 2160, 9252, 6492};   // SSTab1
-constexpr Twips DefaultsAt = {240, 8760, 2532, 612}; // SetAllDefault
-constexpr Twips DownloadAt = {6360, 8760, 2772, 612};
+constexpr Twips PagesAt = {120, 2160, 9252, 6492 + PreviewBand}; // SSTab1
+constexpr Twips DefaultsAt = {240, 8760 + PreviewBand, 2532, 612}; // SetAllDefault
+constexpr Twips DownloadAt = {6360, 8760 + PreviewBand, 2772, 612};
 
 // Shows the wait cursor for as long as it lives.
 class WaitCursor
@@ -79,7 +85,7 @@ Form1::Form1(MSComm &comm, TickCounter &ticks, Prompts &prompts, QWidget *parent
     windowFont.setPointSizeF(10.5);
     windowFont.setBold(true);
     setFont(windowFont);
-    setFixedSize(Controls::px(ClientSize), Controls::px(ClientSize));
+    setFixedSize(Controls::px(ClientSize), Controls::px(ClientSize + PreviewBand));
 
     createInterfaceBand();
     createPages();
@@ -114,8 +120,11 @@ void Form1::createInterfaceBand()
     linkLabel->setBuddy(m_linkSettingsBox);
     connect(m_linkSettingsBox, &QComboBox::currentTextChanged, &m_check,
             &DisplayCheck::setLinkSettings);
-    connect(&m_check, &DisplayCheck::speedNoteChanged, m_linkSettingsBox,
-            &QWidget::setToolTip);
+    const auto tellSpeeds = [this](const QString &speedNote) {
+        m_linkSettingsBox->setToolTip(WindowMessages::linkSpeedTip(speedNote));
+    };
+    tellSpeeds(m_check.speedNote());
+    connect(&m_check, &DisplayCheck::speedNoteChanged, this, tellSpeeds);
 
     m_getSettingButton = new WrapButton(QStringLiteral("Get Setting From VFD"), frame);
     Controls::identify(m_getSettingButton, QStringLiteral("GetSetting"));
@@ -154,6 +163,7 @@ void Form1::createPages()
     m_commandPage = new CommandPage(m_config, commandPage, pageOrigin);
     m_messagePage =
         new MessagePage(m_config.line1(), m_config.line2(), *m_history, messagePage, pageOrigin);
+    new WelcomePreview(m_config, messagePage, pageOrigin);
     m_characterPage =
         new CharacterPage(m_config.characters(), m_prompts, characterPage, pageOrigin);
     connect(m_messagePage, &DeferredPage::built, this, &Form1::chainTabOrder);
@@ -222,6 +232,7 @@ void Form1::createShortcuts()
         if (!m_transferRunning)
             m_history->redo();
     });
+    new HistoryKeys(this);
 
     m_loadButton->setToolTip(ChangeHistory::tip(withShortcut(m_loadButton->text(), load)));
     m_defaultsButton->setToolTip(ChangeHistory::tip(m_defaultsButton->text()));
@@ -332,29 +343,40 @@ bool Form1::endTransfer()
 void Form1::Download_Click()
 {
     const Transfer::Target target = currentTarget();
+    const QString omitted = omittedDrawing(true);
     m_config.AssembleImage();
     beginTransfer();
-    const Result<void> result = [&] {
+    const Result<Transfer::DownloadCheck> result = [&] {
         const WaitCursor wait;
-        // The display takes its new settings while the window keeps
-        // handling events.
-        return Transfer::downloadThenPause(m_comm, m_ticks, target, m_config.image(),
-                                           [] { QCoreApplication::processEvents(); });
+        // The display is asked what it holds before the port closes; then
+        // it takes its new settings while the window keeps handling events.
+        return Transfer::downloadCheckThenPause(m_comm, m_ticks, target, m_config.image(),
+                                                Transfer::ReadBack::Ask,
+                                                [] { QCoreApplication::processEvents(); });
     }();
     if (result)
         m_check.noteDownload(target.settings);
     if (!endTransfer())
         return;
-    m_prompts.message(result ? Messages::downloadOk() : Messages::sentence(result.error()),
+    m_prompts.message(result ? NextSteps::downloadReport(*result, target.settings, omitted)
+                             : Messages::sentence(result.error()),
                       appTitle());
+}
+
+QString Form1::omittedDrawing(bool isDownload)
+{
+    const CharacterEditor &editor = m_config.characters();
+    return editor.matchesRecord() ? QString()
+                                  : NextSteps::omittedDrawing(editor.number(), isDownload);
 }
 
 void Form1::GetSetting_Click()
 {
+    const Transfer::Target target = currentTarget();
     beginTransfer();
     const Result<SettingsImage> result = [&] {
         const WaitCursor wait;
-        return Transfer::upload(m_comm, m_ticks, currentTarget());
+        return Transfer::upload(m_comm, m_ticks, target);
     }();
     if (!endTransfer())
         return;
@@ -365,6 +387,7 @@ void Form1::GetSetting_Click()
     // The user acknowledges the reply before the window shows it.
     m_prompts.message(Messages::uploadOk(), appTitle());
     m_history->record(m_getSettingButton->text(), [&] { m_config.applyUpload(*result); });
+    m_check.noteRead(*result, target.settings);
 }
 
 // A search runs on worker threads while the window stays responsive; it
@@ -391,7 +414,8 @@ void Form1::FindFinished()
     }
 }
 
-// An answered display's port and speed become the window's link.
+// An answered display's port and speed become the window's link, and the
+// speed note speaks of it.
 void Form1::ChooseFound(int row)
 {
     const std::optional<Transfer::Target> chosen = m_check.choice(row);
@@ -405,6 +429,7 @@ void Form1::ChooseFound(int row)
         else
             box->setEditText(text);
     }
+    m_check.noteRead(m_check.found().at(row).image, chosen->settings);
 }
 
 // The page's uses of the port run as the window's own transfers do, so
@@ -433,9 +458,8 @@ void Form1::SendTest_Click()
     }();
     if (!endTransfer())
         return;
-    m_checkPage->showTestOutcome(failure.isEmpty()
-                                     ? tr("Test screen sent to %1.").arg(target.port.shownText)
-                                     : failure);
+    m_checkPage->showTestOutcome(
+        failure.isEmpty() ? tr("Test screen sent to %1.").arg(target.port.shownText) : failure);
 }
 
 void Form1::Save_Click()
@@ -453,6 +477,8 @@ void Form1::Save_Click()
     const Result<void> written = SettingsFile::write(path, m_config.image().configBytes());
     if (!written)
         m_prompts.message(Messages::sentence(written.error()), appTitle());
+    else if (const QString omitted = omittedDrawing(false); !omitted.isEmpty())
+        m_prompts.message(omitted, appTitle());
 }
 
 void Form1::Load_Click()
@@ -464,10 +490,18 @@ void Form1::Load_Click()
     confirmAndLoad();
 }
 
-void Form1::openFileFromCommandLine(const QString &path)
+void Form1::openFileFromCommandLine(const QByteArray &systemName)
 {
-    m_currentFileName = path;
-    confirmAndLoad();
+    m_currentFileName = SettingsFile::shownName(systemName);
+    if (!m_prompts.confirm(Messages::loadQuestion(), Messages::loadQuestionTitle()))
+        return;
+    // Nobody chose this file in a dialog: where Load says "Error", the
+    // message says what is wrong with the file.
+    const Result<QByteArray> file = SettingsFile::readNamed(systemName);
+    if (!file)
+        m_prompts.message(Messages::sentence(file.error()), appTitle());
+    else if (!applyFile(*file))
+        m_prompts.message(WindowMessages::notSettingsFile(m_currentFileName, *file), appTitle());
 }
 
 void Form1::confirmAndLoad()
@@ -480,10 +514,14 @@ void Form1::confirmAndLoad()
 void Form1::LoadFile()
 {
     const Result<QByteArray> file = SettingsFile::read(m_currentFileName);
+    if (!file || !applyFile(*file))
+        m_prompts.message(Messages::loadError(), appTitle());
+}
+
+bool Form1::applyFile(const QByteArray &configBytes)
+{
     // The pages follow the configuration's signals; a failure changes nothing.
     bool loaded = false;
-    if (file)
-        m_history->record(m_loadButton->text(), [&] { loaded = m_config.applyFile(*file); });
-    if (!loaded)
-        m_prompts.message(Messages::loadError(), appTitle());
+    m_history->record(m_loadButton->text(), [&] { loaded = m_config.applyFile(configBytes); });
+    return loaded;
 }

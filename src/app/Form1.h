@@ -42,9 +42,10 @@ public:
     const ChangeHistory &history() const { return *m_history; }
     // The path chosen in the last file dialog.
     QString currentFileName() const { return m_currentFileName; }
-    // A settings file named on the command line: loaded as after "Load"'s
-    // file dialog, its question included.
-    void openFileFromCommandLine(const QString &path);
+    // A settings file named on the command line, by its name as the system
+    // gives it (see SettingsFile::readNamed): loaded as after "Load"'s file
+    // dialog, its question included.
+    void openFileFromCommandLine(const QByteArray &systemName);
 
     // The pages behind the first one; each builds its controls when first
     // shown, or when told to.
@@ -79,9 +80,15 @@ private:
     void createShortcuts();
     void chainTabOrder();
     void LoadFile();
+    // Loads the bytes of a file as one step of the history; false, changing
+    // nothing, when they are no settings file.
+    bool applyFile(const QByteArray &configBytes);
     // Asks the load question for m_currentFileName, then loads it.
     void confirmAndLoad();
     Transfer::Target currentTarget() const;
+    // A note when the character page shows a drawing that neither a download
+    // nor a save takes; empty when it shows the stored record.
+    QString omittedDrawing(bool isDownload);
     QList<QPushButton *> startButtons() const;
     // While a transfer runs, its closing pause included, nothing else can
     // start one, load, save or reset; a close request waits for its end.

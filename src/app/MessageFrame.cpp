@@ -166,6 +166,9 @@ void MessageFrame::bindCell(View view, int cell)
         showCell(view, cell);
     });
     connect(edit, &MessageCell::entered, this, [this, cell] { setEntryCell(cell); });
+    connect(edit, &MessageCell::clicked, this, [this, cell](int offset) {
+        placeCaret(m_typing.clicked({cell, offset}));
+    });
     connect(edit, &MessageCell::typed, this, [this, cell](int offset, const QString &text) {
         placeCaret(m_typing.type({cell, offset}, text));
     });

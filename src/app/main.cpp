@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QIcon>
 #include <QTimer>
 
@@ -42,6 +42,22 @@ bool onlyPrints(int argc, char *argv[])
         }
     }
     return false;
+}
+
+// The file's name as the system gave it. On Unix that is argv's bytes,
+// which need not be UTF-8: decoded to text, such a name names another file.
+// QApplication has taken its own options out of argv, so the rest stand one
+// to one with its arguments. Windows gives the arguments as text.
+QByteArray systemName(const QString &file, int argc, char *argv[])
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    return file.toUtf8();
+#else
+    const qsizetype at = QCoreApplication::arguments().lastIndexOf(file);
+    return at > 0 && at < argc ? QByteArray(argv[at]) : QFile::encodeName(file);
+#endif
 }
 
 } // namespace
@@ -83,8 +99,8 @@ int main(int argc, char *argv[])
     window.show();
     if (!files.isEmpty()) {
         // Once the window is up, so that the question stands over it.
-        const QString path = QFileInfo(files.first()).absoluteFilePath();
-        QTimer::singleShot(0, &window, [&window, path] { window.openFileFromCommandLine(path); });
+        const QByteArray name = systemName(files.first(), argc, argv);
+        QTimer::singleShot(0, &window, [&window, name] { window.openFileFromCommandLine(name); });
     }
     return app.exec();
 }

@@ -173,6 +173,7 @@ Result<QStringList> DisplayCheck::compare(const Transfer::Target &target)
         emit comparisonChanged();
         return display.error();
     }
+    noteRead(*display, target.settings);
     const QStringList found = differences(m_config.assembledImage(), *display);
     m_comparison = found.isEmpty()
                        ? QStringList{tr("The display holds exactly the window's settings.")}
@@ -264,7 +265,15 @@ QString DisplayCheck::sendTest(const Transfer::Target &target)
 
 void DisplayCheck::noteDownload(const QString &linkSettings)
 {
-    m_downloadedSpeed = linkOfDisplaySpeed(m_config.listPosition(DisplaySetting::DisplaySpeed));
+    m_displaySpeed = linkOfDisplaySpeed(m_config.listPosition(DisplaySetting::DisplaySpeed));
+    m_linkSettings = linkSettings;
+    updateSpeedNote();
+}
+
+void DisplayCheck::noteRead(const SettingsImage &display, const QString &linkSettings)
+{
+    const QString speed = linkOfDisplaySpeed(display.at(ImageLayout::DisplaySpeed));
+    m_displaySpeed = speed.isEmpty() ? std::nullopt : std::optional(speed);
     m_linkSettings = linkSettings;
     updateSpeedNote();
 }
@@ -283,11 +292,11 @@ QString DisplayCheck::speedNote() const
 void DisplayCheck::updateSpeedNote()
 {
     QString note;
-    if (m_downloadedSpeed) {
-        const std::optional<LineSettings> display = LineSettings::parse(*m_downloadedSpeed);
+    if (m_displaySpeed) {
+        const std::optional<LineSettings> display = LineSettings::parse(*m_displaySpeed);
         if (!display || LineSettings::parse(m_linkSettings) != display)
             note = tr("After its restart the display listens at %1; \"Buad Rate\" is %2.")
-                       .arg(*m_downloadedSpeed, m_linkSettings);
+                       .arg(*m_displaySpeed, m_linkSettings);
     }
     if (note == m_speedNote)
         return;

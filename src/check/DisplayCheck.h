@@ -83,9 +83,13 @@ public:
     static QString defaultLine2();
 
     // --- the display's speed ----------------------------------------------
+    // The note speaks of the last display read or written.
     // A download went out on `linkSettings`: the display will listen at the
     // speed chosen on "Command Setting" once it restarts.
     void noteDownload(const QString &linkSettings);
+    // A display was read on `linkSettings`: it listens at the speed it holds
+    // once it restarts (nothing is told of a speed that is no entry).
+    void noteRead(const SettingsImage &display, const QString &linkSettings);
     // "Buad Rate" now reads `linkSettings`.
     void setLinkSettings(const QString &linkSettings);
     // What to tell while the two speeds differ; empty otherwise.
@@ -115,7 +119,7 @@ private:
     int m_set = -1; // the set the default text was made for
     QString m_line1;
     QString m_line2;
-    std::optional<QString> m_downloadedSpeed; // the display's link after a download
+    std::optional<QString> m_displaySpeed; // the last display's link after its restart
     QString m_linkSettings;
     QString m_speedNote;
 };

@@ -21,15 +21,22 @@ int download(const QStringList &arguments)
 {
     Cli::CommandLine line(
         QStringLiteral("download"),
-        QStringLiteral("FILE.vfd --port P [--port P ...] [--verify] [--json] [options]"),
+        QStringLiteral("FILE.vfd --port P [--port P ...] [--no-verify] [--json] [options]"),
         QStringLiteral("Writes a settings file into every display named by --port, all at once, "
-                       "as the window's \"Download Setting To VFD\" does, pause included. Prints "
-                       "one line per display: \"<port>: ok: ...\", \"<port>: failed: <reason>\" "
-                       "or, with --verify, \"<port>: differs: ... <fields>\"; with --json, one "
-                       "object per display: port, device, outcome, message and differences."));
+                       "as the window's \"Download Setting To VFD\" does, pause included, and "
+                       "reads each display back before its port closes. Prints one line per "
+                       "display: \"<port>: ok: ...\", \"<port>: differs: ... <fields>\", "
+                       "\"<port>: unchecked: <why>\" or \"<port>: failed: <reason>\"; with "
+                       "--json, one object per display: port, device, outcome, message and "
+                       "differences. Exits 1 when a display failed, differs or could not be "
+                       "checked."));
     addLinkOptions(line, QStringLiteral("A display to write; repeat for more."), AutoPort::Allowed);
+    line.addOption({QStringLiteral("no-verify")},
+                   QStringLiteral("Do not read the displays back: \"ok\" then means only that "
+                                  "the bytes left the port."));
+    // Checking is the default now; scripts that ask for it still run.
     line.addOption({QStringLiteral("verify")},
-                   QStringLiteral("Read every display back and compare all 126 bytes."));
+                   QStringLiteral("The default: read every display back and compare."));
     addJsonOption(line);
     if (!line.parse(arguments))
         return Cli::Done;
@@ -37,7 +44,7 @@ int download(const QStringList &arguments)
     SettingsImage image;
     image.setConfigBytes(Cli::readSettings(path));
     const QList<PerPort::Display> targets = displays(line, AutoPort::Allowed);
-    const Displays::DownloadOptions options{.verify = line.isSet(QStringLiteral("verify"))};
+    const Displays::DownloadOptions options{.verify = !line.isSet(QStringLiteral("no-verify"))};
 
     return PerPort::run(
         targets, {.json = json(line), .progress = progress(line)}, [&](const PerPort::Port &port) {

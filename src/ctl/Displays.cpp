@@ -3,10 +3,10 @@
 #include <QThread>
 
 #include "Cli.h"
-#include "ImageView.h"
 #include "link/LineSettings.h"
 #include "link/SerialPortComm.h"
 #include "messages/Messages.h"
+#include "messages/NextSteps.h"
 #include "model/OptionLists.h"
 
 namespace Displays {
@@ -22,44 +22,44 @@ constexpr unsigned long PauseSliceMs = 5;
 Outcome download(const Transfer::Target &target, const SettingsImage &image,
                  const DownloadOptions &options, const Step &step)
 {
+    using Kind = Transfer::DownloadCheck::Kind;
     SerialPortComm comm;
     SystemTickCounter ticks;
     Outcome outcome;
-    step(QStringLiteral("writing the settings"));
+    step(options.verify ? QStringLiteral("writing the settings, then reading them back")
+                        : QStringLiteral("writing the settings"));
     bool pausing = false;
-    const Result<void> written = Transfer::downloadThenPause(comm, ticks, target, image, [&] {
-        if (!pausing)
-            step(QStringLiteral("pausing while the display takes them"));
-        pausing = true;
-        QThread::msleep(PauseSliceMs);
-    });
+    const Result<Transfer::DownloadCheck> written = Transfer::downloadCheckThenPause(
+        comm, ticks, target, image,
+        options.verify ? Transfer::ReadBack::Ask : Transfer::ReadBack::Skip, [&] {
+            if (!pausing)
+                step(QStringLiteral("pausing while the display takes them"));
+            pausing = true;
+            QThread::msleep(PauseSliceMs);
+        });
     if (!written) {
         outcome.message = Messages::sentence(written.error());
         return outcome;
     }
-    outcome.message = Messages::downloadOk();
-    if (!options.verify) {
+    const QString checked =
+        NextSteps::readBack(*written, target.settings, NextSteps::Audience::CommandLine);
+    outcome.message = checked.isEmpty() ? Messages::downloadOk()
+                                        : Messages::downloadOk() + QLatin1Char(' ') + checked;
+    switch (written->kind) {
+    case Kind::Checked:
+    case Kind::Skipped:
         outcome.kind = Outcome::Kind::Ok;
-        return outcome;
-    }
-    step(QStringLiteral("reading back"));
-    const Result<SettingsImage> held = Transfer::upload(comm, ticks, target);
-    if (!held) {
-        outcome.message +=
-            QStringLiteral(" The verify failed: ") + Messages::sentence(held.error());
-        return outcome;
-    }
-    const QStringList differing = ImageView::differingFields(ImageView::compare(image, *held));
-    if (!differing.isEmpty()) {
+        break;
+    case Kind::Differs:
         outcome.kind = Outcome::Kind::Differs;
-        outcome.differences = differing;
-        outcome.message += QStringLiteral(" But the display holds other values in: ") +
-                           differing.join(QStringLiteral(", "));
-        return outcome;
+        outcome.differences = ImageCodec::foldedNames(written->differing);
+        break;
+    case Kind::NoAnswer:
+    case Kind::WrongReply:
+    case Kind::LinkFailed:
+        outcome.kind = Outcome::Kind::Unchecked;
+        break;
     }
-    outcome.kind = Outcome::Kind::Ok;
-    outcome.message +=
-        QStringLiteral(" Verified: the display holds all %1 bytes.").arg(ImageLayout::ConfigLength);
     return outcome;
 }
 
@@ -103,7 +103,7 @@ QList<Transfer::Target> targets(const QStringList &ports, const QString &setting
 
 QString Outcome::kindName() const
 {
-    static const char *const Kinds[] = {"ok", "failed", "differs"};
+    static const char *const Kinds[] = {"ok", "failed", "differs", "unchecked"};
     return QLatin1String(Kinds[static_cast<int>(kind)]);
 }
 

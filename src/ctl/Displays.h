@@ -26,17 +26,18 @@ using Step = std::function<void(const QString &what)>;
 
 struct DownloadOptions
 {
-    bool verify = false; // read each display back and compare all 126 bytes
+    bool verify = true; // read the display back, before its port closes, and compare
 };
 
 // How the download into one display ended.
 struct Outcome
 {
-    enum class Kind { Ok, Failed, Differs };
+    // Unchecked: the bytes left, but the read-back could not confirm them.
+    enum class Kind { Ok, Failed, Differs, Unchecked };
     Kind kind = Kind::Failed;
     QString message;
     QStringList differences;  // with Differs: the fields the display holds otherwise
-    QString kindName() const; // "ok", "failed" or "differs"
+    QString kindName() const; // "ok", "failed", "differs" or "unchecked"
 };
 
 // Writes the image into one display, closing pause included, on the

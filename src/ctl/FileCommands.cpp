@@ -4,6 +4,8 @@
 #include "Edits.h"
 #include "ImageView.h"
 #include "Output.h"
+#include "glass/GlassPicture.h"
+#include "messages/Messages.h"
 
 namespace Commands {
 
@@ -11,12 +13,23 @@ namespace {
 
 const QString Json = QStringLiteral("json");
 const QString Output = QStringLiteral("output");
+const QString Png = QStringLiteral("png");
 
 SettingsImage imageOf(const QString &path)
 {
     SettingsImage image;
     image.setConfigBytes(Cli::readSettings(path));
     return image;
+}
+
+// The welcome lines as the glass shows them, as a PNG file.
+void writeGlass(const SettingsImage &image, const QString &pngPath)
+{
+    const GlassText::Welcome welcome = GlassText::welcome(image);
+    const Result<void> saved =
+        GlassPicture::savePng(GlassPicture::compose(welcome.glass, welcome.beyond), pngPath);
+    if (!saved)
+        Cli::fileError(Messages::fileFailure(saved.error()));
 }
 
 void addJson(Cli::CommandLine &line)
@@ -42,16 +55,26 @@ int writeEdited(Configuration &config, const Edits::Plan &plan, const QString &o
 int show(const QStringList &arguments)
 {
     Cli::CommandLine line(
-        QStringLiteral("show"), QStringLiteral("FILE.vfd [--json]"),
+        QStringLiteral("show"), QStringLiteral("FILE.vfd [--json] [--png OUT.png]"),
         QStringLiteral("Prints a settings file decoded: the four list settings by position and "
                        "text, both welcome lines as text and as hex pairs, every user character "
                        "that has a code, and the reserved bytes that are not 0. In a line's "
-                       "text, a cell holding 0 before the end of the line shows as \u2400."));
+                       "text, a cell holding 0 before the end of the line shows as \u2400. "
+                       "With --png, also writes the welcome lines as the glass will show them."));
     addJson(line);
+    line.addOption({Png},
+                   QStringLiteral("Write a picture of the glass showing the welcome lines: line 1 "
+                                  "above, line 2's first 20 characters below, its characters 21 "
+                                  "to 40 under the glass (how the display shows them is not "
+                                  "public); in the file's Character Type and user characters."),
+                   QStringLiteral("OUT.png"));
     if (!line.parse(arguments))
         return Cli::Done;
     const QString path = line.positionals(1).front();
-    printView(ImageView::describe(imageOf(path)), line.isSet(Json), ImageView::describeText);
+    const SettingsImage image = imageOf(path);
+    if (line.isSet(Png))
+        writeGlass(image, line.atMostOneValue(Png));
+    printView(ImageView::describe(image), line.isSet(Json), ImageView::describeText);
     return Cli::Done;
 }
 

@@ -58,6 +58,12 @@ LineTyping::Caret LineTyping::backspace(Caret at)
     return {caret.cell, caret.offset - 1};
 }
 
+LineTyping::Caret LineTyping::clicked(Caret at) const
+{
+    const Caret caret = clamped(at);
+    return {caret.cell, std::min(caret.offset, cellLength() - 1)};
+}
+
 // A cell's end and the next cell's start are one place of the line, so the
 // keys step from the last character of a cell straight into the next one.
 LineTyping::Caret LineTyping::left(Caret at) const

@@ -30,6 +30,11 @@ public:
     // when the caret stands at a cell's start.
     Caret backspace(Caret at);
 
+    // Where a click leaves the caret: in the clicked cell. After a full
+    // cell's last character it stands on that character, so that typing
+    // goes over it rather than on in the next cell.
+    Caret clicked(Caret at) const;
+
     Caret left(Caret at) const;
     Caret right(Caret at) const;
     Caret home() const { return Caret{}; }

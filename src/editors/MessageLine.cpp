@@ -93,11 +93,18 @@ QByteArray MessageLine::bytes() const
 {
     if (m_view == View::Hex)
         return hexBytes();
-    // As convertToHex reads them: an empty ASCII cell is a zero byte.
     QByteArray bytes(m_cellCount, '\0');
     for (int cell = 1; cell <= m_cellCount; ++cell)
-        bytes[cell - 1] = static_cast<char>(CodePage::codeForText(m_ascii.at(cell - 1)).value_or(0));
+        bytes[cell - 1] = static_cast<char>(byte(cell));
     return bytes;
+}
+
+quint8 MessageLine::byte(int cell) const
+{
+    if (m_view == View::Hex)
+        return hexCellByte(m_hex.at(cell - 1));
+    // As convertToHex reads them: an empty ASCII cell is a zero byte.
+    return CodePage::codeForText(m_ascii.at(cell - 1)).value_or(0);
 }
 
 quint8 MessageLine::hexCellByte(QStringView hex)

@@ -54,6 +54,8 @@ public:
     // The bytes the line stands for in the view shown: what hexBytes() gives
     // after a switch to hex, without switching.
     QByteArray bytes() const;
+    // One cell's byte as bytes() reads it (cell 1..cellCount).
+    quint8 byte(int cell) const;
 
     // Selects the hex view, then writes every hex cell as a two-digit pair.
     void showBytes(QByteArrayView bytes);

@@ -47,20 +47,25 @@ Error cannotWrite(const QString &path, const QSaveFile &file)
 
 // Opens for reading only what is a regular file: a pipe, a device or a
 // socket can hold its reader forever, in opening or in reading. QFile never
-// creates a file that is opened read-only.
-Result<void> openRegular(QFile &file, const QString &path)
+// creates a file that is opened read-only. `name` is the system's name of
+// the file, `path` the same as messages show it.
+Result<void> openRegular(QFile &file, const QByteArray &name, const QString &path)
 {
-    if (!QFileInfo(path).isFile())
-        return readError(QFileInfo::exists(path) ? Reason::NotRegularFile : Reason::NoSuchFile,
-                         path);
 #ifdef Q_OS_UNIX
+    struct stat info = {};
+    if (::stat(name.constData(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR
+                   ? readError(Reason::NoSuchFile, path)
+                   : readError(Reason::FileUnreadable, path,
+                               QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(info.st_mode))
+        return readError(Reason::NotRegularFile, path);
     // Something else may stand at the path by the time it is opened: open
     // without waiting and ask the opened file itself.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return readError(Reason::FileUnreadable, path,
                          QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat info = {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return readError(Reason::NotRegularFile, path);
@@ -72,10 +77,32 @@ Result<void> openRegular(QFile &file, const QString &path)
     }
     return {};
 #else
+    Q_UNUSED(name);
+    if (!QFileInfo(path).isFile())
+        return readError(QFileInfo::exists(path) ? Reason::NotRegularFile : Reason::NoSuchFile,
+                         path);
+    file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         return readError(Reason::FileUnreadable, path, file.errorString());
     return {};
 #endif
+}
+
+Result<QByteArray> readFile(const QByteArray &name, const QString &path)
+{
+    QFile file;
+    if (const Result<void> opened = openRegular(file, name, path); !opened)
+        return opened.error();
+    // Only the first 126 bytes matter; whatever follows is never read.
+    const QByteArray bytes = file.read(Length);
+    if (file.error() != QFileDevice::NoError)
+        return readError(Reason::FileUnreadable, path, file.errorString());
+    if (bytes.size() < Length)
+        return Error{.reason = Reason::FileTooShort,
+                     .subject = path,
+                     .count = static_cast<int>(bytes.size()),
+                     .total = Length};
+    return bytes;
 }
 
 // Whether what stands at `path` may be replaced by a settings file: nothing,
@@ -100,19 +127,25 @@ bool replaceable(const QString &path)
 
 Result<QByteArray> read(const QString &path)
 {
-    QFile file;
-    if (const Result<void> opened = openRegular(file, path); !opened)
-        return opened.error();
-    // Only the first 126 bytes matter; whatever follows is never read.
-    const QByteArray bytes = file.read(Length);
-    if (file.error() != QFileDevice::NoError)
-        return readError(Reason::FileUnreadable, path, file.errorString());
-    if (bytes.size() < Length)
-        return Error{.reason = Reason::FileTooShort,
-                     .subject = path,
-                     .count = static_cast<int>(bytes.size()),
-                     .total = Length};
-    return bytes;
+#ifdef Q_OS_UNIX
+    return readFile(QFile::encodeName(path), path);
+#else
+    return readFile(path.toUtf8(), path);
+#endif
+}
+
+Result<QByteArray> readNamed(const QByteArray &systemName)
+{
+    return readFile(systemName, shownName(systemName));
+}
+
+QString shownName(const QByteArray &systemName)
+{
+#ifdef Q_OS_UNIX
+    return QFile::decodeName(systemName);
+#else
+    return QString::fromUtf8(systemName);
+#endif
 }
 
 Result<void> write(const QString &path, const QByteArray &configBytes)

@@ -25,6 +25,12 @@ Result<void> checkName(const QString &path);
 // that a read never waits.
 Result<QByteArray> read(const QString &path);
 
+// read() for a name as the system gives it, such as on a command line: on
+// Unix the name's bytes, which need not be UTF-8 and would not survive as
+// text; elsewhere the name as UTF-8. Errors name the file by shownName().
+Result<QByteArray> readNamed(const QByteArray &systemName);
+QString shownName(const QByteArray &systemName);
+
 // Writes exactly the given 126 bytes, atomically: the file ends either
 // complete or as it was. Only a regular file is replaced: a device, a pipe,
 // a socket or a folder at the path is refused (NotRegularTarget) and kept.

@@ -30,6 +30,15 @@ bool isCharacterDevice([[maybe_unused]] const QString &device)
 #endif
 }
 
+// The group whose members may read and write the device; empty when none
+// but its owner may (a group "root" gives an ordinary user nothing to join).
+QString groupThatMayUse(const QFileInfo &info)
+{
+    const QString group = info.group();
+    const bool groupMay = info.permission(QFileDevice::ReadGroup | QFileDevice::WriteGroup);
+    return groupMay && group != QLatin1String("root") ? group : QString();
+}
+
 } // namespace
 
 SerialPortComm::SerialPortComm()
@@ -163,7 +172,10 @@ Error SerialPortComm::openFailure(const QString &device) const
         // device file's own permissions tell them apart.
         const QFileInfo info(device);
         if (info.exists() && (!info.isReadable() || !info.isWritable()))
-            return {.reason = Error::Reason::PermissionDenied, .device = device};
+            return {.reason = Error::Reason::PermissionDenied,
+                    .device = device,
+                    .detail = groupThatMayUse(info),
+                    .system = info.owner()};
         return {.reason = Error::Reason::PortBusy, .device = device};
     }
     default:

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include <QList>
 #include <QString>
 
 #include "link/LineSettings.h"
@@ -9,6 +10,7 @@
 #include "link/PortChoice.h"
 #include "link/Protocol.h"
 #include "link/TickCounter.h"
+#include "model/ImageCodec.h"
 #include "model/Result.h"
 #include "model/SettingsImage.h"
 
@@ -51,13 +53,41 @@ Result<void> download(MSComm &comm, TickCounter &ticks, const Target &target,
 // the port, the port closed on every outcome.
 Result<void> write(MSComm &comm, TickCounter &ticks, const Target &target, QByteArrayView bytes);
 
-// "Download Setting To VFD" whole: the download, then, when it succeeded,
-// the closing pause while the display takes its new settings. `whilePausing`
-// runs on every pass of the pause, the first time as the pause begins: the
-// window handles its events there, a thread of its own sleeps a little.
-Result<void> downloadThenPause(MSComm &comm, TickCounter &ticks, const Target &target,
-                               const SettingsImage &image,
-                               const std::function<void()> &whilePausing);
+// Whether a download asks the display, before the port closes, what it now
+// holds. The display has no acknowledgement; the upload's request, which
+// changes nothing, is the only way to know.
+enum class ReadBack { Ask, Skip };
+
+// What the read-back after a download found. Only Checked confirms the
+// download; every other kind but Skipped says why it could not.
+struct DownloadCheck
+{
+    enum class Kind {
+        Checked,    // the display holds every byte that was sent
+        Skipped,    // nobody asked
+        NoAnswer,   // no reply at the link's settings: error
+        WrongReply, // a wrong lead byte or a short reply: error
+        LinkFailed, // the line failed during the read-back: error
+        Differs,    // the display holds something else: differing
+    };
+    Kind kind = Kind::Skipped;
+    Error error{};
+    QList<ImageCodec::FieldRef> differing{}; // the fields, in the order of ImageCodec::Fields
+
+    bool confirmed() const { return kind == Kind::Checked; }
+};
+
+// "Download Setting To VFD" whole: the download, then (unless told to skip
+// it) the read-back on the still open port, compared field by field with
+// the image sent; then the port closes and, when the bytes left, the
+// closing pause runs while the display takes its new settings.
+// `whilePausing` runs on every pass of the pause, the first time as the
+// pause begins: the window handles its events there, a thread of its own
+// sleeps a little. An Error only when the download itself failed; a
+// read-back that fails is a DownloadCheck saying so.
+Result<DownloadCheck> downloadCheckThenPause(MSComm &comm, TickCounter &ticks, const Target &target,
+                                             const SettingsImage &image, ReadBack readBack,
+                                             const std::function<void()> &whilePausing);
 
 // Discards stale input, sends 0x1B 0xEE and receives 0xAA plus 126 bytes
 // into a buffer of its own; the caller's image is never touched. Gives the

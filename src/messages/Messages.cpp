@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "messages/NextSteps.h"
+
 namespace Messages {
 
 namespace {
@@ -26,7 +28,8 @@ QString unstagedSentence(const Error &error)
     case Reason::NotRegularTarget:
         return QStringLiteral("%1 could not be saved: %2").arg(shown(error.subject), reason(error));
     case Reason::WrongLength:
-        return QStringLiteral("%1: %2").arg(shown(QFileInfo(error.subject).fileName()), reason(error));
+        return QStringLiteral("%1: %2").arg(shown(QFileInfo(error.subject).fileName()),
+                                            reason(error));
     case Reason::NoSuchFile:
     case Reason::NotRegularFile:
     case Reason::FileUnreadable:
@@ -37,8 +40,15 @@ QString unstagedSentence(const Error &error)
         // The system's own text stays first; the port did open, so the
         // second line says what really happened.
         return reason(error) + QLatin1Char('\n') +
-               QStringLiteral("The display did not answer within %1 seconds at %2.")
-                   .arg(QString::number(error.ms / 1000.0), shown(error.detail));
+               QStringLiteral("The display did not answer within %1 seconds at %2. %3")
+                   .arg(QString::number(error.ms / 1000.0), shown(error.detail),
+                        NextSteps::afterNoAnswer(error.detail));
+    case Reason::WrongLeadByte:
+    case Reason::ShortReply:
+        // The window's own text stays first, the way out follows.
+        if (error.detail.isEmpty())
+            return reason(error);
+        return reason(error) + QLatin1Char('\n') + NextSteps::afterWrongReply(error.detail);
     default:
         return reason(error);
     }
@@ -86,15 +96,16 @@ QString reason(const Error &error)
     case Reason::NoNumberedPort:
         return QStringLiteral("this system has no numbered port %1; type the device name instead.")
             .arg(error.count);
-    case Reason::NoSuchPort:
-        return QStringLiteral("there is no such port (%1).").arg(shown(error.device));
+    case Reason::NoSuchPort: {
+        const QString meant = NextSteps::forWindowsName(error.device);
+        return QStringLiteral("there is no such port (%1).").arg(shown(error.device)) +
+               (meant.isEmpty() ? QString() : QLatin1Char(' ') + meant);
+    }
     case Reason::PortBusy:
         return QStringLiteral("%1 is in use by another program; close it and try again.")
             .arg(shown(error.device));
     case Reason::PermissionDenied:
-        return QStringLiteral("permission denied for %1. Your user may need to be in the dialout "
-                              "group (then log out and in again).")
-            .arg(shown(error.device));
+        return NextSteps::forPermission(error);
     case Reason::OpenFailed:
         return QStringLiteral("%1: %2.").arg(shown(error.device), error.system);
     case Reason::NotSerialPort:
@@ -166,16 +177,8 @@ QString sentence(const Error &error)
             return noPortSelected();
         return QStringLiteral("%1 can't be used: %2").arg(shown(error.subject), reason(error));
     case Stage::Downloading:
-        return QStringLiteral("The download to %1 stopped after %2 of %3 bytes and the port was "
-                              "closed: %4.")
-            .arg(shown(error.subject))
-            .arg(error.count)
-            .arg(error.total)
-            .arg(reason(error));
     case Stage::Draining:
-        return QStringLiteral("The download to %1 failed while its last bytes were on their way, "
-                              "and the port was closed: %2.")
-            .arg(shown(error.subject), reason(error));
+        return NextSteps::cutShort(error);
     case Stage::Uploading:
         return QStringLiteral("The upload from %1 stopped and the port was closed: %2. Nothing "
                               "was changed.")
@@ -198,7 +201,8 @@ QString sentence(const Error &error)
 QString fileFailure(const Error &error)
 {
     if (error.reason == Reason::RefusedName)
-        return QStringLiteral("%1: %2 (the name is reserved)").arg(shown(error.subject), refusedName());
+        return QStringLiteral("%1: %2 (the name is reserved)")
+            .arg(shown(error.subject), refusedName());
     return sentence(error);
 }
 
@@ -217,7 +221,8 @@ QString escapedPart(const QString &text, qsizetype longest)
         if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
             piece = QStringLiteral("\\x") +
                     QString::number(c, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        else if (QChar::isHighSurrogate(c) && k + 1 < text.size() && text.at(k + 1).isLowSurrogate())
+        else if (QChar::isHighSurrogate(c) && k + 1 < text.size() &&
+                 text.at(k + 1).isLowSurrogate())
             piece += text.at(++k);
         if (part.size() + piece.size() > longest)
             return part.left(fitting) + QChar(0x2026);

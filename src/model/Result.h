@@ -17,7 +17,7 @@ struct Error
         NoNumberedPort,   // count: a port number this system has no device for
         NoSuchPort,       // device
         PortBusy,         // device
-        PermissionDenied, // device
+        PermissionDenied, // device, detail: the group that may use it (or none), system: owner
         OpenFailed,       // device, system
         NotSerialPort,    // device: a file, a pipe or a device that is no terminal
         SettingsInvalid,  // detail: the settings text as given
@@ -28,8 +28,8 @@ struct Error
         SendTimedOut, // ms
         NotDrained,   // count: bytes still queued, ms
         NoAnswer,      // detail: the line settings, ms: the wait for the first byte
-        WrongLeadByte, // count: bytes received, total
-        ShortReply,    // count: bytes received, total
+        WrongLeadByte, // count: bytes received, total, detail: the line settings
+        ShortReply,    // count: bytes received, total, detail: the line settings
         // Settings files; subject is the file's path.
         NoSuchFile,
         NotRegularFile,
@@ -48,7 +48,7 @@ struct Error
         None,
         Opening,     // the port could not be used; nothing was sent
         Downloading, // count of total bytes were sent
-        Draining,    // every byte was sent, the last ones had not left
+        Draining,    // every byte was sent; count of total had not left (-1: unknown)
         Uploading,   // the request or the reply broke off
         Writing,     // other bytes for the display; count of total were sent (total 0: all)
     };

@@ -21,6 +21,8 @@ Server::Server(SimLine &line, DisplaySimulator &display, const SimOptions &optio
     : m_line(line), m_display(display), m_options(options), m_console(console), m_ticks(ticks),
       m_stop(stop), m_lastByteAt(ticks.GetTickCount())
 {
+    if (!options.pngFile.isEmpty())
+        m_glassFile.emplace(options.pngFile);
 }
 
 int Server::run()
@@ -87,6 +89,9 @@ void Server::noteQuiet()
 
 bool Server::showScreen()
 {
+    // The glass also changes with a download (its set, its characters).
+    if (!writeGlassFile())
+        return false;
     if (!m_view.update(m_display.screen(), m_display.takeUnknown()))
         return true;
     if (!m_options.quiet)
@@ -178,6 +183,16 @@ bool Server::writeScreenFile()
     }
     m_screenWritten = text;
     return true;
+}
+
+bool Server::writeGlassFile()
+{
+    if (!m_glassFile)
+        return true;
+    const Result<void> saved = m_glassFile->update(m_display.screen().screen(), m_display.image());
+    if (!saved)
+        complain(QStringLiteral("--png ") + Messages::fileFailure(saved.error()));
+    return bool(saved);
 }
 
 // Sleeps in small slices so that a stop request is not held up.

@@ -7,6 +7,7 @@
 
 #include "Console.h"
 #include "DisplaySimulator.h"
+#include "GlassFile.h"
 #include "ScreenView.h"
 #include "SimLine.h"
 #include "SimOptions.h"
@@ -24,8 +25,8 @@ public:
     // end of --once; the exit status.
     int run();
 
-    // Draws the box and writes --screen when what they show changed; false
-    // when --screen cannot be written (said on the console).
+    // Draws the box and writes --screen and --png when what they show
+    // changed; false when a file cannot be written (said on stderr).
     bool showScreen();
 
     // Bytes received since start, those not taken at another speed included.
@@ -39,6 +40,7 @@ private:
     bool stored();
     bool answer();
     bool writeScreenFile();
+    bool writeGlassFile();
     void pause(int ms);
 
     SimLine &m_line;
@@ -48,7 +50,8 @@ private:
     TickCounter &m_ticks;
     const volatile std::sig_atomic_t &m_stop;
     ScreenView m_view;
-    QByteArray m_screenWritten; // what --screen holds
+    QByteArray m_screenWritten;           // what --screen holds
+    std::optional<GlassFile> m_glassFile; // with --png
     qint64 m_received = 0;
     quint32 m_lastByteAt = 0;
     int m_foreignSpeed = 0; // the other speed bytes came at last, 0 when none

@@ -62,6 +62,10 @@ void addOptions(QCommandLineParser &parser)
            "After every change of the screen, replace this file with its two rows of 20 "
            "characters (a code outside 0x20..0x7E as ?).",
            "file");
+    option("png",
+           "After every change of the glass, replace this PNG file with a picture of it: the "
+           "screen in the image's Character Type and user-defined characters.",
+           "file");
     option("once", "Exit after one download or one answered upload.");
     option("quiet", "Print only the port line.");
     option("no-answer", "Ignore upload requests.");
@@ -163,6 +167,7 @@ SimOptions parseOptions(const QCoreApplication &app)
     options.once = isSet("once");
     options.saveFile = parser.value(QStringLiteral("save"));
     options.screenFile = parser.value(QStringLiteral("screen"));
+    options.pngFile = parser.value(QStringLiteral("png"));
     if (const std::optional<QString> name = textOption(parser, QStringLiteral("command")))
         options.commandSet = commandSetOf(*name);
     options.image = textOption(parser, QStringLiteral("image"));

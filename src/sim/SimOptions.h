@@ -20,6 +20,7 @@ struct SimOptions
     std::optional<QString> link;   // a stable name for the pseudo-terminal
     QString saveFile;
     QString screenFile;
+    QString pngFile;
     bool once = false;
     bool quiet = false;
     int firstByteDelay = 0;

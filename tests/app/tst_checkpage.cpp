@@ -1,9 +1,11 @@
+#include <QClipboard>
 #include <QListWidget>
 #include <QTest>
 
 #include "FormRig.h"
-#include "app/widgets/DisplayPicture.h"
+#include "app/widgets/GlassView.h"
 #include "commandsets/TestScreen.h"
+#include "messages/WindowMessages.h"
 
 // The "VFD Check" page in the window, on the fake serial component: find,
 // compare and a test screen, one pass through each.
@@ -14,6 +16,8 @@ class tst_CheckPage : public QObject
 private slots:
     void findSetsTheLink();
     void compareSendTestAndSpeedNote();
+    void pastedTestTextIsNeverCut_data();
+    void pastedTestTextIsNeverCut();
 };
 
 // Com 2 holds a display; every other port, the system's included, cannot be
@@ -23,6 +27,7 @@ void tst_CheckPage::findSetsTheLink()
     FormRig rig;
     SettingsImage held;
     held.set(ImageLayout::CommandSet, 7);
+    held.set(ImageLayout::DisplaySpeed, 1); // after its restart
     const QByteArray reply = QByteArray(1, '\xAA') + held.configBytes();
     rig.form.displayCheck().setFinderLinks([reply](const PortChoice &port) {
         auto ticks = std::make_unique<FakeTicks>();
@@ -48,6 +53,8 @@ void tst_CheckPage::findSetsTheLink()
     QCOMPARE(rig.comboText("Comm"), QStringLiteral("Com 2"));
     QCOMPARE(rig.comboText("Baud"), QStringLiteral("9600,n,8,1"));
     QVERIFY(!rig.get<QPushButton>("FindStop")->isEnabled());
+    // The display taken for the link is the one the speed note speaks of.
+    QVERIFY(rig.get<QLabel>("SpeedNote")->text().contains("listens at 19200,n,8,1"));
 }
 
 void tst_CheckPage::compareSendTestAndSpeedNote()
@@ -78,7 +85,7 @@ void tst_CheckPage::compareSendTestAndSpeedNote()
     const QString line1 = TestScreen::defaultLine1(Cd5220);
     QCOMPARE(rig.comm.written,
              TestScreen::compose(Cd5220, line1, QStringLiteral("PRICE 1.99")).bytes);
-    QCOMPARE(rig.get<GlassPreview>("TestPreview")->rows(),
+    QCOMPARE(rig.get<GlassView>("TestPreview")->rows(),
              (QStringList{line1.leftJustified(20), QStringLiteral("PRICE 1.99").leftJustified(20)}));
     QCOMPARE(rig.get<QLabel>("TestNote")->text(), QStringLiteral("Test screen sent to Com 1."));
 
@@ -93,9 +100,57 @@ void tst_CheckPage::compareSendTestAndSpeedNote()
     rig.click("Download");
     const QString note = rig.get<QLabel>("SpeedNote")->text();
     QVERIFY(note.contains("19200,n,8,1"));
-    QCOMPARE(rig.combo("Baud")->toolTip(), note);
+    QCOMPARE(rig.combo("Baud")->toolTip(), WindowMessages::linkSpeedTip(note));
+    QCOMPARE(rig.combo("BaudRate")->toolTip(), WindowMessages::displaySpeedTip());
     rig.combo("Baud")->setCurrentIndex(1);
     QVERIFY(rig.get<QLabel>("SpeedNote")->text().isEmpty());
+
+    // Another display is read, one set to a speed the link is not at: the
+    // note now speaks of it.
+    display.set(ImageLayout::DisplaySpeed, 0);
+    rig.comm.reply = {{0, QByteArray(1, '\xAA') + display.configBytes()}};
+    rig.click("GetSetting");
+    QCOMPARE(rig.comboText("BaudRate"), QStringLiteral("9600,n,8,1 (Default)"));
+    QVERIFY(rig.get<QLabel>("SpeedNote")->text().contains("listens at 9600,n,8,1"));
+    QCOMPARE(rig.combo("Baud")->toolTip(),
+             WindowMessages::linkSpeedTip(rig.get<QLabel>("SpeedNote")->text()));
+}
+
+void tst_CheckPage::pastedTestTextIsNeverCut_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("note");
+    const QString nineteen = QStringLiteral("ABCDEFGHIJKLMNOPQRS");
+    QTest::newRow("20 characters, the last beyond the BMP")
+        << nineteen + QString::fromUtf16(u"\U0001F600")
+        << QString::fromUtf16(u"line 1, character 20 is \"\U0001F600\" (U+1F600)");
+    QTest::newRow("25 characters") << nineteen + "TUVWXY"
+                                   << "line 1 has 25 characters; a row holds 20";
+    QTest::newRow("20 characters") << nineteen + "T"
+                                   << "Test screen sent to Com 1.";
+}
+
+// A pasted text stays whole: what is too long, or holds a character the
+// display cannot show, is refused as the user gave it, and nothing is sent.
+void tst_CheckPage::pastedTestTextIsNeverCut()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, note);
+    FormRig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+    rig.get<QTabWidget>("SSTab1")->setCurrentIndex(3);
+    auto *line1 = rig.get<QLineEdit>("TestLine1");
+    line1->setFocus();
+    line1->selectAll();
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keySequence(line1, QKeySequence::Paste);
+    QCOMPARE(line1->text(), pasted);
+
+    rig.click("SendTest");
+    QVERIFY2(rig.get<QLabel>("TestNote")->text().contains(note),
+             qPrintable(rig.get<QLabel>("TestNote")->text()));
+    QCOMPARE(rig.comm.written.isEmpty(), !note.startsWith("Test screen sent"));
 }
 
 QTEST_MAIN(tst_CheckPage)

@@ -21,6 +21,8 @@ private slots:
     void commandLineFileLoadsAfterTheQuestion();
     void refusedName_data();
     void refusedName();
+    void loadIsTakenBackFromEveryControl_data();
+    void loadIsTakenBackFromEveryControl();
     void cancelledDialogsChangeNothing();
     void cancelledLoadChangesNothing();
     void failingLoadChangesNothing_data();
@@ -116,7 +118,10 @@ void tst_Form1Files::savedFileLoadsIntoFreshStart()
         changeEverything(first);
         first.prompts.saveAnswers << path;
         first.click("Save");
-        QVERIFY(first.prompts.messages.isEmpty());
+        // The dot drawn on character 2 was never stepped into the image.
+        QCOMPARE(first.prompts.messages.size(), 1);
+        QVERIFY(first.prompts.messages[0].text.startsWith(
+            "The drawing of User Defined Character 2 was left out"));
         saved = first.form.configuration().image().configBytes();
         QCOMPARE(readFile(path), saved);
         // The drawing of character 1 was stored by the step to character 2.
@@ -182,7 +187,7 @@ void tst_Form1Files::commandLineFileLoadsAfterTheQuestion()
     writeFile(path, sampleFile());
 
     FormRig rig;
-    rig.form.openFileFromCommandLine(path);
+    rig.form.openFileFromCommandLine(QFile::encodeName(path));
     QCOMPARE(rig.prompts.questions.size(), 1);
     QCOMPARE(rig.prompts.questions[0].text, QStringLiteral("Are you sure to Load ?"));
     QVERIFY(rig.prompts.openFilters.isEmpty());
@@ -225,6 +230,63 @@ void tst_Form1Files::refusedName()
         QVERIFY(rig.get<QRadioButton>("Op_L1H")->isChecked());
         QCOMPARE(rig.cell("L1H", 1)->text(), QStringLiteral("2A"));
     }
+}
+
+void tst_Form1Files::loadIsTakenBackFromEveryControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("typed"); // into the control before the keys
+    for (const char *name : {"Comm", "Baud", "Command", "TestLine1", "UDC_TEXT", "Load"})
+        QTest::newRow(name) << name << QString();
+    QTest::newRow("Comm, typed into") << "Comm"
+                                      << "/dev/ttyUSB7";
+    QTest::newRow("TestLine2, typed into") << "TestLine2"
+                                           << "TOTAL";
+}
+
+// Ctrl+Z takes back the load, and Ctrl+Shift+Z does it again, wherever the
+// focus stands; what was typed into a text field stays.
+void tst_Form1Files::loadIsTakenBackFromEveryControl()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, typed);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("loaded.vfd");
+    writeFile(path, sampleFile());
+    FormRig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.form));
+    const Configuration::Snapshot before = rig.form.configuration().snapshot();
+    rig.prompts.openAnswers << path;
+    rig.click("Load");
+    const Configuration::Snapshot loaded = rig.form.configuration().snapshot();
+    QVERIFY(loaded != before);
+
+    QWidget *target = rig.get(control);
+    auto *pages = rig.get<QTabWidget>("SSTab1");
+    for (int page = 0; page < pages->count(); ++page) {
+        if (pages->widget(page)->isAncestorOf(target))
+            pages->setCurrentIndex(page);
+    }
+    target->setFocus();
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY(target == focused || target->isAncestorOf(focused));
+    if (!typed.isEmpty()) {
+        QTest::keySequence(focused, QKeySequence::SelectAll);
+        QTest::keyClicks(focused, typed);
+    }
+    const auto textOf = [](QWidget *widget) {
+        if (auto *box = qobject_cast<QComboBox *>(widget))
+            return box->currentText();
+        auto *edit = qobject_cast<QLineEdit *>(widget);
+        return edit ? edit->text() : QString();
+    };
+    QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(rig.form.configuration().snapshot() == before);
+    QVERIFY(textOf(focused).startsWith(typed));
+    QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(rig.form.configuration().snapshot() == loaded);
+    QVERIFY(textOf(focused).startsWith(typed));
 }
 
 void tst_Form1Files::cancelledDialogsChangeNothing()

@@ -5,6 +5,19 @@
 #include "FormRig.h"
 #include "model/HexText.h"
 
+namespace {
+
+// The first line of each message: after a download the read-back adds its own.
+QStringList firstLines(const FakePrompts &prompts)
+{
+    QStringList lines;
+    for (const QString &text : prompts.messageTexts())
+        lines << text.section(QLatin1Char('\n'), 0, 0);
+    return lines;
+}
+
+} // namespace
+
 // "Download Setting To VFD" and "Get Setting From VFD" through the window,
 // on a scripted serial port and clock.
 class tst_Form1Transfer : public QObject
@@ -61,12 +74,12 @@ void tst_Form1Transfer::downloadSendsTheImageThenPausesThenReports()
     };
     rig.click("Download");
 
-    QCOMPARE(rig.prompts.messageTexts(), QStringList{"Download O.K ! Please restart !"});
+    QCOMPARE(firstLines(rig.prompts), QStringList{"Download O.K ! Please restart !"});
     QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
     const QByteArray expected =
         QByteArray("\x1B\xEF\xAA") + rig.form.configuration().image().configBytes();
-    QCOMPARE(rig.comm.written, expected);
-    QCOMPARE(rig.comm.written.size(), 129);
+    // The read-back's request follows the image.
+    QCOMPARE(rig.comm.written, expected + "\x1B\xEE");
     QCOMPARE(quint8(rig.comm.written.at(3 + 6)), quint8(0x2A)); // image byte 7: "*"
     QVERIFY(rig.comm.calls.contains("CommPort=1"));
     QVERIFY(rig.comm.calls.contains("Settings=9600,n,8,1"));
@@ -96,7 +109,7 @@ void tst_Form1Transfer::downloadToATypedDevice()
     rig.click("Download");
     QVERIFY(rig.comm.calls.contains("PortName=/dev/ttyUSB0"));
     QVERIFY(rig.comm.calls.contains("Settings=19200,e,7,2"));
-    QCOMPARE(rig.prompts.messageTexts(), QStringList{"Download O.K ! Please restart !"});
+    QCOMPARE(firstLines(rig.prompts), QStringList{"Download O.K ! Please restart !"});
 }
 
 void tst_Form1Transfer::failedDownloadNeverReportsSuccess_data()
@@ -223,8 +236,9 @@ void tst_Form1Transfer::failedUploadChangesNothing()
     QCOMPARE(rig.prompts.messages.size(), 1);
     if (message.isEmpty())
         QVERIFY(rig.prompts.messages[0].text.contains("100"));
-    else
-        QCOMPARE(rig.prompts.messages[0].text, message);
+    else // what to try next may follow
+        QVERIFY2(rig.prompts.messages[0].text.startsWith(message),
+                 qPrintable(rig.prompts.messages[0].text));
     QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
     QCOMPARE(rig.snapshot(), before);
     QVERIFY(rig.form.configuration().image() == image);
@@ -263,8 +277,8 @@ void tst_Form1Transfer::closingPauseStartsNothingElse()
     rig.click("Download");
 
     QVERIFY(pauseStart > 0);
-    QCOMPARE(rig.prompts.messageTexts(), QStringList{"Download O.K ! Please restart !"});
-    QCOMPARE(rig.comm.written.size(), 129);
+    QCOMPARE(firstLines(rig.prompts), QStringList{"Download O.K ! Please restart !"});
+    QCOMPARE(rig.comm.written.size(), 129 + 2); // and the read-back
     QVERIFY(rig.prompts.openFilters.isEmpty());
     QVERIFY(rig.prompts.saveFilters.isEmpty());
     QCOMPARE(rig.comboText("Command"), QStringLiteral("AEDEX"));
@@ -294,7 +308,7 @@ void tst_Form1Transfer::closeDuringThePauseEndsWithoutAMessage()
     QVERIFY(rig.prompts.messages.isEmpty());
     QVERIFY(!rig.form.isVisible());
     QVERIFY(!rig.comm.isPortOpen());
-    QCOMPARE(rig.comm.written.size(), 129);
+    QCOMPARE(rig.comm.written.size(), 129 + 2); // and the read-back
 }
 
 QTEST_MAIN(tst_Form1Transfer)

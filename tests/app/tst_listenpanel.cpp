@@ -6,7 +6,7 @@
 #include "FormRig.h"
 #include "app/ChangeHistory.h"
 #include "app/ListenPanel.h"
-#include "app/widgets/DisplayPicture.h"
+#include "app/widgets/GlassView.h"
 #include "commandsets/CommandSets.h"
 #include "listen/TillTraffic.h"
 
@@ -45,7 +45,7 @@ void tst_ListenPanel::useThisCommandModeIsOneStep()
     QVERIFY(rig.comm.written.isEmpty());
     QVERIFY(rig.get<QPushButton>("Download")->isEnabled());
     QVERIFY(rig.get<QListWidget>("ListenList")->item(0)->text().contains("CD5220"));
-    QCOMPARE(rig.get<GlassPreview>("TestPreview")->rows(),
+    QCOMPARE(rig.get<GlassView>("TestPreview")->rows(),
              QStringList({TillTraffic::saleRow(2, 0), TillTraffic::saleRow(2, 1)}));
     QCOMPARE(rig.snapshot(), before); // listening changes nothing
 

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "FormRig.h"
+#include "app/widgets/GlassView.h"
 
 // The "Welcome Msg" page through the window: the cells show the lines and
 // hand every change back, the view options, typing across the cells.
@@ -27,6 +28,7 @@ private slots:
     void cellTextIsTheLineHoweverSet();
     void typingAndPastingRunAcrossCells_data();
     void typingAndPastingRunAcrossCells();
+    void steppedUserCharacterChangesThePreview();
 };
 
 void tst_MessagePage::typingReachesTheModel()
@@ -236,15 +238,21 @@ void tst_MessagePage::typingAndPastingRunAcrossCells_data()
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("line"); // cells 1 to 20 of line 1, joined
     QTest::addColumn<int>("focused");
+    QTest::addColumn<bool>("clicked"); // into the first cell, after its text
     const QString factory = "*VFD DISPLAY TQ-540*";
     QTest::newRow("hex pairs run on and type over")
-        << true << 2 << "414243" << QString() << "2A4142432044495350" << 5;
+        << true << 2 << "414243" << QString() << "2A4142432044495350" << 5 << false;
     QTest::newRow("characters run on, backspace goes back")
-        << false << 1 << "Hi\b" << QString() << "H" + factory.mid(2) << 2;
+        << false << 1 << "Hi\b" << QString() << "H" + factory.mid(2) << 2 << false;
     QTest::newRow("pasted text stops at the line's end")
-        << false << 18 << QString() << "ABCDEF" << factory.left(17) + "ABC" << 20;
+        << false << 18 << QString() << "ABCDEF" << factory.left(17) + "ABC" << 20 << false;
     QTest::newRow("pasted pairs skip blanks") << true << 1 << QString() << "41 42\n43"
-                                              << "414243442044" << 4;
+                                              << "414243442044" << 4 << false;
+    // A click stays in the cell it hit: typing goes over a full cell's text.
+    QTest::newRow("click after a full character")
+        << false << 1 << "X" << QString() << "XVFD" << 2 << true;
+    QTest::newRow("click after a full pair")
+        << true << 2 << "7" << QString() << "2A5746" << 3 << true;
 }
 
 void tst_MessagePage::typingAndPastingRunAcrossCells()
@@ -255,6 +263,7 @@ void tst_MessagePage::typingAndPastingRunAcrossCells()
     QFETCH(QString, pasted);
     QFETCH(QString, line);
     QFETCH(int, focused);
+    QFETCH(bool, clicked);
     FormRig rig;
     rig.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&rig.form));
@@ -263,8 +272,13 @@ void tst_MessagePage::typingAndPastingRunAcrossCells()
         rig.click("Op_L1A");
     const char *array = hex ? "L1H" : "L1A";
     QLineEdit *first = rig.cell(array, from);
-    first->setFocus();
-    first->setCursorPosition(0);
+    if (clicked) {
+        QTest::mouseClick(first, Qt::LeftButton, {},
+                          QPoint(first->width() - 2, first->height() / 2));
+    } else {
+        first->setFocus();
+        first->setCursorPosition(0);
+    }
     for (const QChar c : typed) {
         if (c == '\b')
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
@@ -281,6 +295,40 @@ void tst_MessagePage::typingAndPastingRunAcrossCells()
         cells += rig.cell(array, i)->text();
     QCOMPARE(cells.left(line.size()), line);
     QCOMPARE(QApplication::focusWidget(), rig.cell(array, focused));
+}
+
+namespace {
+
+QString spoken(QWidget *widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+} // namespace
+
+void tst_MessagePage::steppedUserCharacterChangesThePreview()
+{
+    FormRig rig;
+    rig.click("Op_L1A");
+    QLineEdit *cell = rig.cell("L1A", 1);
+    cell->selectAll();
+    QTest::keyClicks(cell, "A");
+    auto *preview = rig.get<GlassView>("WelcomePreview");
+    preview->resize(preview->size()); // laid out as on screen
+    const QImage before = preview->picture();
+    QVERIFY(spoken(preview).startsWith("Glass preview : row 1 \"AVFD DISPLAY TQ-540*\""));
+    QVERIFY(!spoken(preview).contains("User Defined Character"));
+
+    // Drawn on the character page and stored by stepping to the next one.
+    auto *code = rig.get<QLineEdit>("UDC_TEXT");
+    code->setText("41");
+    emit code->textEdited("41");
+    rig.dot(3, 3)->click();
+    rig.click("UDC_NEXT");
+
+    QCOMPARE(preview->glass().rows.at(0).at(0).kind, GlassText::Kind::User);
+    QVERIFY(spoken(preview).contains("User Defined Character 1 at 0x41: row 1, columns 1, 11;"));
+    QVERIFY(preview->picture() != before);
 }
 
 QTEST_MAIN(tst_MessagePage)

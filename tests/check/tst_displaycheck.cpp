@@ -49,6 +49,8 @@ private slots:
     void defaultTextFollowsTheSet();
     void speedNote_data();
     void speedNote();
+    void speedNoteDescribesTheLastDisplay_data();
+    void speedNoteDescribesTheLastDisplay();
 };
 
 // The list's entries, then the system's ports, then the typed one; a
@@ -217,6 +219,44 @@ void DisplayCheckTest::speedNote()
             OptionLists::linkSettings().at(displaySpeed)));
         QCOMPARE(changed.last().first().toString(), rig.check.speedNote());
     }
+}
+
+// Each step is a download of the window's speed or a read of a display
+// holding a speed, all on "9600,n,8,1"; the note speaks of the last one.
+void DisplayCheckTest::speedNoteDescribesTheLastDisplay_data()
+{
+    QTest::addColumn<QStringList>("steps"); // "download N" or "read N", N a speed's position
+    QTest::addColumn<QString>("told");      // the speed in the note; empty: no note
+    QTest::newRow("read after a faster download") << QStringList{"download 1", "read 0"} << "";
+    QTest::newRow("read of a display set faster") << QStringList{"read 1"} << "19200,n,8,1";
+    QTest::newRow("download after a faster read") << QStringList{"read 1", "download 0"} << "";
+    QTest::newRow("read of a display at an unknown speed")
+        << QStringList{"download 1", "read 9"} << "";
+}
+
+void DisplayCheckTest::speedNoteDescribesTheLastDisplay()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, told);
+    Rig rig; // "Buad Rate" never changed: the steps tell the link
+    for (const QString &step : steps) {
+        const int speed = step.section(' ', 1).toInt();
+        if (step.startsWith("download")) {
+            QVERIFY(rig.config.setListPosition(DisplaySetting::DisplaySpeed, speed));
+            rig.check.noteDownload(QStringLiteral("9600,n,8,1"));
+        } else {
+            SettingsImage display = rig.config.assembledImage();
+            display.set(ImageLayout::DisplaySpeed, quint8(speed));
+            rig.displayHolds(display);
+            QVERIFY(rig.check.compare(comOne()));
+        }
+    }
+    QCOMPARE(rig.check.speedNote().isEmpty(), told.isEmpty());
+    if (!told.isEmpty())
+        QCOMPARE(rig.check.speedNote(),
+                 QStringLiteral("After its restart the display listens at %1; \"Buad Rate\" is "
+                                "9600,n,8,1.")
+                     .arg(told));
 }
 
 QTEST_GUILESS_MAIN(DisplayCheckTest)

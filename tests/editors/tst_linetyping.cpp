@@ -22,7 +22,7 @@ void TestLineTyping::keys_data()
     QTest::addColumn<bool>("hex");
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<Caret>("at");
-    QTest::addColumn<QString>("key"); // type, paste, backspace, left, right, end
+    QTest::addColumn<QString>("key"); // type, paste, backspace, left, right, end, click
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("after");
     QTest::addColumn<Caret>("lands");
@@ -102,6 +102,16 @@ void TestLineTyping::keys_data()
         << QStringList{"a", "b", "c", "d"} << Caret{4, 1};
     QTest::newRow("end of an empty line")
         << false << empty << Caret{3, 0} << "end" << QString() << empty << Caret{1, 0};
+
+    // A click stays in the cell it hit.
+    QTest::newRow("click after a full character")
+        << false << QStringList{"a", "b", "", ""} << Caret{1, 1} << "click" << QString()
+        << QStringList{"a", "b", "", ""} << Caret{1, 0};
+    QTest::newRow("click after a full pair")
+        << true << pairs << Caret{2, 2} << "click" << QString() << pairs << Caret{2, 1};
+    QTest::newRow("click after a single digit")
+        << true << QStringList{"4", "", "", ""} << Caret{1, 1} << "click" << QString()
+        << QStringList{"4", "", "", ""} << Caret{1, 1};
 }
 
 void TestLineTyping::keys()
@@ -134,6 +144,8 @@ void TestLineTyping::keys()
         caret = typing.left(at);
     else if (key == "right")
         caret = typing.right(at);
+    else if (key == "click")
+        caret = typing.clicked(at);
     else
         caret = typing.end();
 

@@ -186,6 +186,29 @@ private slots:
         QVERIFY(!Messages::reason(read->error()).isEmpty());
     }
 
+#ifdef Q_OS_UNIX
+    // A name that is not UTF-8 is read by its bytes; as text it would be
+    // another name.
+    void nameThatIsNoTextIsRead()
+    {
+        const QByteArray name = QFile::encodeName(m_dir.path()) + "/caf\xE9 \xFF.vfd";
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        QVERIFY(fd >= 0);
+        const QByteArray bytes = everyValue();
+        QCOMPARE(::write(fd, bytes.constData(), std::size_t(bytes.size())), ssize_t(bytes.size()));
+        ::close(fd);
+
+        const Result<QByteArray> read = SettingsFile::readNamed(name);
+        QVERIFY(read);
+        QCOMPARE(*read, bytes);
+        QVERIFY(!SettingsFile::read(SettingsFile::shownName(name)));
+        const Result<QByteArray> missing = SettingsFile::readNamed(name + "x");
+        QVERIFY(!missing);
+        QCOMPARE(missing.error().reason, Error::Reason::NoSuchFile);
+        QCOMPARE(missing.error().subject, SettingsFile::shownName(name + "x"));
+    }
+#endif
+
     void unreadableFileFails()
     {
         if (::geteuid() == 0)

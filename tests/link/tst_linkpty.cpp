@@ -166,10 +166,12 @@ void LinkPtyTest::downloadLosesTheLineAtTheEnd()
     const Result<void> result =
         Transfer::download(comm, m_ticks, target(sim.port()), storedImage());
     QVERIFY(!result);
-    QCOMPARE(messageOf(result),
-             QStringLiteral("The download to %1 failed while its last bytes were on their way, "
-                            "and the port was closed: the line to the display was lost.")
-                 .arg(sim.port()));
+    const QString message = messageOf(result);
+    QVERIFY2(message.startsWith(QStringLiteral("The download to %1 ").arg(sim.port())),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("the line to the display was lost")),
+             qPrintable(message));
+    QVERIFY2(message.endsWith(QStringLiteral("download again.")), qPrintable(message));
     QVERIFY(!comm.isPortOpen());
 }
 

@@ -6,34 +6,11 @@
 #include "support/FakeComm.h"
 #include "support/FakeTicks.h"
 #include "support/Outcome.h"
+#include "support/TransferData.h"
 
 using Reason = Error::Reason;
 
-namespace {
-
-const QStringList Ports = {"Com 1", "Com 2", "Com 3", "Com 4", "Com 5", "Com 6", "Com 7", "Com 8"};
-
-Transfer::Target target(const QString &comm = QStringLiteral("Com 1"),
-                        const QString &settings = QStringLiteral("9600,n,8,1"))
-{
-    return {PortChoice::fromComboText(Ports, comm), settings};
-}
-
-// Every configuration byte different, so that order and offset show.
-SettingsImage patternImage()
-{
-    SettingsImage image;
-    for (int k = 0; k < ImageLayout::Size; ++k)
-        image.set(k, static_cast<quint8>(0xC0 ^ (k * 7)));
-    return image;
-}
-
-QByteArray validReply(const SettingsImage &image)
-{
-    return QByteArray(1, '\xAA') + image.configBytes();
-}
-
-} // namespace
+using namespace TransferData;
 
 class TransferTest : public QObject
 {
@@ -511,7 +488,9 @@ void TransferTest::uploadOutcome()
         Transfer::upload(port, ticks, target(QStringLiteral("Com 6")));
 
     QCOMPARE(outcomeOf(result), expected);
-    QCOMPARE(result ? Messages::uploadOk() : messageOf(result), expectedMessage);
+    // What to try next may follow; tst_messages has its words.
+    const QString message = result ? Messages::uploadOk() : messageOf(result);
+    QVERIFY2(message.startsWith(expectedMessage), qPrintable(message));
     if (!result)
         QCOMPARE(result.error().count, expectedReceived);
     QCOMPARE(port.written, QByteArray("\x1B\xEE"));
@@ -556,8 +535,11 @@ void TransferTest::messages()
     FakeComm port(&ticks);
     const Result<SettingsImage> result =
         Transfer::upload(port, ticks, target(QStringLiteral("Com 3"), QStringLiteral("19200,n,8,1")));
-    QCOMPARE(messageOf(result), QStringLiteral("Com 3 can't be open !!\nThe display did not "
-                                               "answer within 2 seconds at 19200,n,8,1."));
+    // What to try next follows; tst_messages has its words.
+    QVERIFY2(messageOf(result).startsWith(QStringLiteral("Com 3 can't be open !!\nThe display did "
+                                                         "not answer within 2 seconds at "
+                                                         "19200,n,8,1. ")),
+             qPrintable(messageOf(result)));
 }
 
 QTEST_GUILESS_MAIN(TransferTest)

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 bool MessageCell::event(QEvent *event)
 {
@@ -59,6 +60,13 @@ void MessageCell::keyPressEvent(QKeyEvent *event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void MessageCell::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLineEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && !hasSelectedText())
+        emit clicked(cursorPosition());
 }
 
 void MessageCell::contextMenuEvent(QContextMenuEvent *event)

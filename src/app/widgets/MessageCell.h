@@ -21,11 +21,14 @@ signals:
     void lineKey(int key, int offset);
     // The cell has the focus, however it came.
     void entered();
+    // A click (not a drag that selects) left the caret at `offset`.
+    void clicked(int offset);
 
 protected:
     bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:

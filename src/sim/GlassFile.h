@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "glass/GlassText.h"
+#include "model/Result.h"
+#include "model/SettingsImage.h"
+#include "screen/Screen.h"
+
+// --png: the glass of the simulated display as a picture file, written
+// whole each time what it shows changes: the screen's codes, drawn in the
+// image's "Character Type" with its user-defined characters.
+class GlassFile
+{
+public:
+    explicit GlassFile(const QString &path) : m_path(path) {}
+
+    // Writes the file when the glass differs from the one last written.
+    Result<void> update(const Screen &screen, const SettingsImage &image);
+
+private:
+    QString m_path;
+    std::optional<GlassText::Glass> m_written;
+};
