@@ -12,6 +12,7 @@
 #include "Displays.h"
 #include "Output.h"
 #include "PerPort.h"
+#include "glass/GlassPicture.h"
 #include "link/SerialPortComm.h"
 #include "listen/LineSpeed.h"
 #include "listen/Listener.h"
@@ -30,6 +31,7 @@ const QString BothSpeeds = QStringLiteral("both-speeds");
 const QString Json = QStringLiteral("json");
 const QString Save = QStringLiteral("save");
 const QString Quiet = QStringLiteral("quiet");
+const QString Png = QStringLiteral("png");
 
 constexpr int DefaultSeconds = 10;
 
@@ -170,6 +172,18 @@ QString turnText(const Turn &turn, int seconds)
     return lines.join(QLatin1Char('\n'));
 }
 
+// The glass as the set heard would show it, as a PNG file; the built-in
+// glyphs, as the display's own settings are not known here.
+void writeGlass(const SetFit &fit, const QString &path)
+{
+    GlassText::Input input;
+    input.rows = {fit.codes[0], fit.codes[1]};
+    const Result<void> saved =
+        GlassPicture::savePng(GlassPicture::compose(GlassText::resolve(input)), path);
+    if (!saved)
+        Cli::fileError(Messages::fileFailure(saved.error()));
+}
+
 void save(const QString &path, const QByteArray &capture)
 {
     QSaveFile file(path);
@@ -198,7 +212,7 @@ int listen(const QStringList &arguments)
     Cli::CommandLine line(
         QStringLiteral("listen"),
         QStringLiteral("--port P [--seconds N] [--settings S | --both-speeds] [--json] "
-                       "[--save FILE]"),
+                       "[--save FILE] [--png OUT.png]"),
         QStringLiteral(
             "Listens on the port where the display's cable from the till is plugged in, and "
             "tells which command set the till speaks: how well the bytes read as each publicly "
@@ -225,6 +239,10 @@ int listen(const QStringList &arguments)
     line.addOption({Json}, QStringLiteral("Print one JSON object instead of text."));
     line.addOption({Save}, QStringLiteral("Keep the raw bytes heard in FILE."),
                    QStringLiteral("FILE"));
+    line.addOption({Png},
+                   QStringLiteral("Also write the two rows, as the set named would show them, "
+                                  "as a picture of the glass."),
+                   QStringLiteral("OUT.png"));
     line.addOption({QStringLiteral("q"), Quiet},
                    QStringLiteral("No progress on stderr (shown only on a terminal)."));
     if (!line.parse(arguments))
@@ -240,6 +258,9 @@ int listen(const QStringList &arguments)
     const QString savePath = line.atMostOneValue(Save);
     if (line.isSet(Save) && savePath.isEmpty())
         Cli::usage(QStringLiteral("--save needs a file name"));
+    const QString pngPath = line.atMostOneValue(Png);
+    if (line.isSet(Png) && pngPath.isEmpty())
+        Cli::usage(QStringLiteral("--png needs a file name"));
 
     QStringList speeds{settings};
     if (line.isSet(BothSpeeds)) {
@@ -256,6 +277,8 @@ int listen(const QStringList &arguments)
     const Turn &result = turns[chosen.value_or(0)];
     if (!savePath.isEmpty())
         save(savePath, result.capture);
+    if (!pngPath.isEmpty() && result.madeSense())
+        writeGlass(result.recognition.best(), pngPath);
 
     // One port's result in the shape every command that reaches ports uses.
     QJsonObject fields = turnJson(result, seconds);

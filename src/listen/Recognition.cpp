@@ -35,6 +35,8 @@ SetFit fit(int set, QByteArrayView capture, qsizetype ownBytes)
     result.score = double(result.weighted) / double(capture.size());
     result.rows[0] = reading.rowText(0);
     result.rows[1] = reading.rowText(1);
+    result.codes[0] = reading.rowCodes(0);
+    result.codes[1] = reading.rowCodes(1);
     return result;
 }
 

@@ -15,6 +15,7 @@ struct SetFit
     qsizetype weighted = 0;     // taken bytes, and own command bytes weighing more
     double score = 0;           // weighted per byte of the capture
     QString rows[2];            // the glass as this set would show it after the bytes
+    QByteArray codes[2];        // the same as the codes in its cells
 
     double takenShare(qsizetype total) const { return total ? double(takenBytes) / total : 0; }
 };

@@ -20,6 +20,7 @@ public:
     qsizetype unknownBytes() const { return m_unknown; }
     qsizetype takenBytes() const { return m_read - m_unknown; }
     QString rowText(int row) const { return m_interpreter.rowText(row); }
+    QByteArray rowCodes(int row) const { return m_interpreter.screen().rowBytes(row); }
 
 private:
     ScreenInterpreter m_interpreter;

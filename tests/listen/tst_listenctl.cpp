@@ -28,10 +28,12 @@ void TestListenCtl::namesTheSetAndTheSpeed()
     SimProcess till(QStringLiteral(TQ540SIM));
     QVERIFY(till.start({"--till", "CD5220", "--speed", "19200", "--every", "300", "--quiet"}));
     const QString saved = dir.filePath(QStringLiteral("till.bin"));
+    const QString picture = dir.filePath(QStringLiteral("glass.png"));
 
     QProcess listen;
-    listen.start(QStringLiteral(TQ540CTL), {"listen", "--port", till.port(), "--seconds", "2",
-                                            "--both-speeds", "--json", "--save", saved});
+    listen.start(QStringLiteral(TQ540CTL),
+                 {"listen", "--port", till.port(), "--seconds", "2", "--both-speeds", "--json",
+                  "--save", saved, "--png", picture});
     QVERIFY(listen.waitForFinished(20000));
     QCOMPARE(listen.exitCode(), 0);
     QVERIFY(listen.readAllStandardError().isEmpty());
@@ -53,6 +55,7 @@ void TestListenCtl::namesTheSetAndTheSpeed()
         isSale = upper == TillTraffic::saleRow(n, 0);
     QVERIFY2(isSale, qPrintable(upper));
     QCOMPARE(QFileInfo(saved).size(), result[u"bytes"].toInteger());
+    QVERIFY(readFile(picture).startsWith("\x89PNG"));
 }
 
 void TestListenCtl::usageErrorsListenToNothing_data()
