@@ -9,6 +9,7 @@
 
 #include "app/Controls.h"
 #include "app/DisplayCheck.h"
+#include "app/ListenPanel.h"
 #include "app/widgets/GlassView.h"
 #include "commandsets/TestScreen.h"
 
@@ -133,7 +134,25 @@ QList<QWidget *> CheckPage::tabOrder() const
 {
     if (!isBuilt())
         return {};
-    return {m_find, m_stop, m_found, m_compare, m_differences, m_line1, m_line2, m_send};
+    return QList<QWidget *>{m_find,  m_stop,  m_found, m_compare, m_differences,
+                            m_line1, m_line2, m_send} +
+           (m_listenPanel ? m_listenPanel->tabOrder() : QList<QWidget *>());
+}
+
+void CheckPage::attachListenPanel(ListenPanel &panel)
+{
+    m_listenPanel = &panel;
+    connect(&panel, &ListenPanel::rowsHeard, this, [this](const QStringList &rows) {
+        if (!isBuilt())
+            return;
+        m_preview->setRows(rows);
+        m_preview->setAccessibleName(tr("What the till sent: %1 / %2")
+                                         .arg(rows.value(0).trimmed(), rows.value(1).trimmed()));
+    });
+    connect(&panel, &ListenPanel::speedNote, this, [this](const QString &note) {
+        if (isBuilt())
+            m_speedNote->setText(note);
+    });
 }
 
 void CheckPage::setBusy(bool busy)

@@ -7,6 +7,7 @@
 
 class DisplayCheck;
 class GlassView;
+class ListenPanel;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -38,6 +39,9 @@ public:
     void showTestOutcome(const QString &text);
     // Marks the row of the display taken for the link.
     void chooseRow(int row);
+    // "Listen To Till" on this page: its rows heard go to the preview, its
+    // note to the speed note.
+    void attachListenPanel(ListenPanel &panel);
 
 signals:
     void findClicked();
@@ -56,6 +60,7 @@ private:
     void enableButtons();
 
     DisplayCheck &m_check;
+    ListenPanel *m_listenPanel = nullptr;
     bool m_busy = false;
     bool m_finding = false;
     QString m_testOutcome;

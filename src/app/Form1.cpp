@@ -17,6 +17,7 @@
 #include "app/CommandPage.h"
 #include "app/Controls.h"
 #include "app/HistoryKeys.h"
+#include "app/ListenPanel.h"
 #include "app/MessagePage.h"
 #include "app/WelcomePreview.h"
 #include "app/Prompts.h"
@@ -165,6 +166,16 @@ void Form1::createPages()
     connect(m_checkPage, &CheckPage::resultChosen, this, &Form1::ChooseFound);
     connect(m_checkPage, &CheckPage::compareClicked, this, &Form1::Compare_Click);
     connect(m_checkPage, &CheckPage::sendTestClicked, this, &Form1::SendTest_Click);
+
+    m_listenPanel = new ListenPanel(m_comm, m_ticks, m_config, *m_history, checkPage, pageOrigin);
+    m_checkPage->attachListenPanel(*m_listenPanel);
+    connect(m_listenPanel, &ListenPanel::listenClicked, this, [this] {
+        if (m_transferRunning)
+            return;
+        beginTransfer();
+        m_listenPanel->start(currentTarget());
+    });
+    connect(m_listenPanel, &ListenPanel::finished, this, &Form1::endTransfer);
 }
 
 void Form1::createBottomBand()

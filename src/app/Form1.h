@@ -16,6 +16,7 @@ class ChangeHistory;
 class CharacterPage;
 class CheckPage;
 class CommandPage;
+class ListenPanel;
 class MessagePage;
 class MSComm;
 class PortComboBox;
@@ -51,6 +52,7 @@ public:
     MessagePage &messagePage() const { return *m_messagePage; }
     CharacterPage &characterPage() const { return *m_characterPage; }
     CheckPage &checkPage() const { return *m_checkPage; }
+    ListenPanel &listenPanel() const { return *m_listenPanel; }
     DisplayCheck &displayCheck() { return m_check; }
 
 protected:
@@ -115,6 +117,7 @@ private:
     MessagePage *m_messagePage = nullptr;
     CharacterPage *m_characterPage = nullptr;
     CheckPage *m_checkPage = nullptr;
+    ListenPanel *m_listenPanel = nullptr;
 
     bool m_transferRunning = false;
     bool m_closeRequested = false;

@@ -29,10 +29,31 @@ enum class Effect : quint8 {
     CursorToColumnRow,  // parameters: column 1..20, row 1..2
     CursorToCell,       // parameter: cell 0..39, row by row
     WriteRows,          // its text replaces the rows from the command's row on, padded with blanks
+    Home,               // the cursor to row 1, column 1
+    RowEnd,             // column 20 of the cursor's row
+    BottomLeft,         // row 2, column 1
+    ClearCursorRow,     // the cursor's row blank; the cursor stays
+    ClearToRowEnd,      // from the cursor to the end of its row
+    ClearToDisplayEnd,  // from the cursor to the end of row 2
+    // Left / right with the row ends of the mode: overwrite wraps to the
+    // other row, vertical scroll moves the rows at the display's ends,
+    // horizontal scroll shifts the row.
+    CursorLeftWrapping,
+    CursorRightWrapping,
+    LineUp,               // the mirror of LineFeed
+    BackspaceErasing,     // left one column, wrapping to the other row, and that cell blank
+    HorizontalScrollMode, // at a row's end 09 shifts the row, 0A and 1F 0A do nothing
+    ScrollRow,            // its text scrolls on the command's row: its start is shown, marked
+    Clock,                // its text (hh:mm) runs as a clock on the command's row; none: the last
+    ChangeAttention,      // its two text bytes begin the set's commands from now on
+    DefineCharacters,     // parameters 1, first, last; per code a column count and columns
+    DefineCharacterRows,  // parameters: a code and 35 dots row by row in 5 bytes
+    SelectUserCharacters, // parameter: 1 defined glyphs for text to come, 0 built-in ones
+    DeleteUserCharacter,  // parameter: the code whose built-in glyph returns
 };
 
-// How text past the end of the lower row goes on.
-enum class Mode : quint8 { Overwrite, VerticalScroll };
+// How the cursor goes on at the ends of the rows.
+enum class Mode : quint8 { Overwrite, VerticalScroll, HorizontalScroll };
 
 // A parameter byte's accepted values, both included.
 struct Range
@@ -41,7 +62,7 @@ struct Range
     quint8 high = 0xFF;
 };
 
-inline constexpr int MaxParameters = 2;
+inline constexpr int MaxParameters = 6;
 
 // Where a command is taken: between commands, or also inside a line
 // command's text (which it then ends without showing it).

@@ -17,6 +17,9 @@ constexpr Range Any{};
 constexpr Range Column{1, 20};
 constexpr Range Row{1, 2};
 constexpr Range Cell{0x00, 0x27};
+constexpr Range OffOn{0, 1};
+constexpr Range Brightness{1, 4};
+constexpr Range Code{0x20, 0xFF};
 
 constexpr Command command(std::string_view lead, Effect effect)
 {
@@ -33,6 +36,17 @@ constexpr Command command(std::string_view lead, Effect effect, Range first, Ran
     return {.lead = lead, .effect = effect, .parameters = {first, second}, .parameterCount = 2};
 }
 
+// Three parameters and more.
+template <typename... Ranges>
+constexpr Command command(std::string_view lead, Effect effect, Range first, Range second,
+                          Range third, Ranges... more)
+{
+    return {.lead = lead,
+            .effect = effect,
+            .parameters = {first, second, third, more...},
+            .parameterCount = int(3 + sizeof...(more))};
+}
+
 constexpr Command rowCommand(std::string_view lead, Effect effect, int row)
 {
     return {.lead = lead, .effect = effect, .row = row};
@@ -43,6 +57,12 @@ constexpr Command rowCommand(std::string_view lead, Effect effect, int row)
 constexpr Command line(std::string_view lead, int firstRow, int limit)
 {
     return {.lead = lead, .effect = Effect::WriteRows, .row = firstRow, .textLimit = limit};
+}
+
+// Text that scrolls on a row: its start is shown, the row marked as moving.
+constexpr Command scroll(std::string_view lead, int row, int limit)
+{
+    return {.lead = lead, .effect = Effect::ScrollRow, .row = row, .textLimit = limit};
 }
 
 constexpr Command taken(Command command, Taken where)
@@ -66,6 +86,34 @@ constexpr Command EpsonCommands[] = {
     command("\x1B\x52"sv, Effect::Reported, Any),
     command("\x1F\x01"sv, Effect::OverwriteMode),
     command("\x1F\x24"sv, Effect::CursorToColumnRow, Column, Row),
+    command("\x18"sv, Effect::ClearCursorRow),
+    command("\x0B"sv, Effect::Home),
+    command("\x1F\x0D"sv, Effect::RowEnd),
+    command("\x1F\x42"sv, Effect::BottomLeft),
+    command("\x08"sv, Effect::CursorLeftWrapping),
+    command("\x09"sv, Effect::CursorRightWrapping),
+    command("\x0A"sv, Effect::LineFeed),
+    command("\x1F\x0A"sv, Effect::LineUp),
+    command("\x1F\x02"sv, Effect::VerticalScrollMode),
+    command("\x1F\x03"sv, Effect::HorizontalScrollMode),
+    command("\x1F\x40"sv, Effect::ClearAndHome), // self-test, then clear and home
+    // Taken; the glass does not yet show cursor, brightness, blinking,
+    // reversed characters, marks over characters or annunciators.
+    command("\x1F\x43"sv, Effect::Nothing, OffOn),
+    command("\x1F\x58"sv, Effect::Nothing, Brightness),
+    command("\x1F\x45"sv, Effect::Nothing, Any),
+    command("\x1F\x72"sv, Effect::Nothing, OffOn),
+    command("\x1F\x2E"sv, Effect::Nothing, Any),
+    command("\x1F\x2C"sv, Effect::Nothing, Any),
+    command("\x1F\x3B"sv, Effect::Nothing, Any),
+    command("\x1F\x23"sv, Effect::Nothing, OffOn, Any),
+    // The code table for 0x80..0xFF, which are not drawn as text.
+    command("\x1B\x74"sv, Effect::Nothing, Any),
+    command("\x1B\x26"sv, Effect::DefineCharacters, Range{1, 1}, Code, Code),
+    command("\x1B\x25"sv, Effect::SelectUserCharacters, OffOn),
+    command("\x1B\x3F"sv, Effect::DeleteUserCharacter, Code),
+    // Another emulation at run time, which is not followed.
+    command("\x1B\x23"sv, Effect::Reported, Range{0x30, 0x38}),
 };
 constexpr Step EpsonTest[] = {
     {"\x1B\x3D"sv, {2}}, // before anything else: a printer may share the line
@@ -83,6 +131,21 @@ constexpr Command UtcStandardCommands[] = {
     command("\x1E"sv, Effect::ClearAndHome),
     command("\x11"sv, Effect::OverwriteMode),
     command("\x10"sv, Effect::CursorToCell, Cell),
+    command("\x12"sv, Effect::VerticalScrollMode),
+    command("\x08"sv, Effect::BackspaceErasing),
+    command("\x09"sv, Effect::CursorRight),
+    command("\x0A"sv, Effect::LineFeed),
+    command("\x18"sv, Effect::ClearToRowEnd),
+    command("\x19"sv, Effect::ClearToDisplayEnd),
+    // Taken; the glass does not yet show cursor, brightness, flashing or fonts.
+    command("\x13"sv, Effect::Nothing),
+    command("\x14"sv, Effect::Nothing),
+    command("\x04"sv, Effect::Nothing, Any),
+    command("\x1C"sv, Effect::Nothing),
+    command("\x1D"sv, Effect::Nothing),
+    command("\x1A"sv, Effect::Nothing, Any),
+    // To UTC enhanced, which is not followed.
+    command("\x1B\x64"sv, Effect::Reported),
 };
 constexpr Step UtcStandardTest[] = {
     {"\x1F"sv},
@@ -97,6 +160,13 @@ constexpr Command UtcEnhancedCommands[] = {
     command("\x1B\x64"sv, Effect::Nothing), // to enhanced mode, which this already is
     line("\x1B\x75\x41"sv, Upper, 20),
     line("\x1B\x75\x42"sv, Lower, 20),
+    line("\x1B\x75\x49"sv, Upper, 40),
+    scroll("\x1B\x75\x44"sv, Upper, 40), // continuously
+    scroll("\x1B\x75\x46"sv, Upper, 40), // once
+    {.lead = "\x1B\x75\x45"sv, .effect = Effect::Clock, .row = Lower, .textLimit = 5},
+    // Back to UTC standard, which is not followed; guides print it both ways.
+    command("\x1B\x1E"sv, Effect::Reported),
+    command("\x1B\x0F\x0D"sv, Effect::Reported),
 };
 // Every step writes after a 0D, which ends a row command a till left open.
 constexpr Step UtcEnhancedTest[] = {
@@ -112,6 +182,12 @@ constexpr Command AedexCommands[] = {
     line("!#1"sv, Upper, 20),
     line("!#2"sv, Lower, 20),
     line("!#9"sv, Upper, 40),
+    line("!#B"sv, Lower, 20),
+    scroll("!#4"sv, Upper, 60), // continuously; guides give 40, 45 or 60 characters
+    scroll("!#6"sv, Upper, 60), // once
+    {.lead = "!#5"sv, .effect = Effect::Clock, .row = Lower, .textLimit = 5},
+    {.lead = "!#8"sv, .effect = Effect::ChangeAttention, .textLimit = 2},
+    command("!#7\x0D"sv, Effect::Nothing), // character trapping off: no effect described
 };
 constexpr Step AedexTest[] = {
     {"\x0D"sv},
@@ -124,6 +200,10 @@ constexpr Command Adm788Commands[] = {
     command("\x0C"sv, Effect::Clear),
     rowCommand("\x0E"sv, Effect::ClearRowFromStart, Upper),
     rowCommand("\x0F"sv, Effect::ClearRowFromStart, Lower),
+    // Taken; the glass does not yet show decimal points or blinking rows.
+    command("\x10"sv, Effect::Nothing, Range{0x31, 0x37}),
+    command("\x11"sv, Effect::Nothing, Range{0x31, 0x32}),
+    command("\x12"sv, Effect::Nothing, Range{0x31, 0x32}),
 };
 constexpr Step Adm788Test[] = {
     {"\x0C"sv},
@@ -140,9 +220,47 @@ constexpr Command Cd5220Commands[] = {
     command("\x1B\x40"sv, Effect::Nothing), // what initialising shows is not settled: the screen stays
     line("\x1B\x51\x41"sv, Upper, 20),
     line("\x1B\x51\x42"sv, Lower, 20),
+    scroll("\x1B\x51\x44"sv, Upper, 40),
     // An international set, whose glyphs are not publicly settled.
     command("\x1B\x66"sv, Effect::Reported, Any),
     command("\x1B\x6C"sv, Effect::CursorToColumnRow, Column, Row),
+    command("\x18"sv, Effect::ClearCursorRow),
+    command("\x1B\x11"sv, Effect::OverwriteMode),
+    command("\x1B\x12"sv, Effect::VerticalScrollMode),
+    command("\x1B\x13"sv, Effect::HorizontalScrollMode),
+    command("\x1F\x01"sv, Effect::OverwriteMode),
+    command("\x1F\x02"sv, Effect::VerticalScrollMode),
+    command("\x1F\x03"sv, Effect::HorizontalScrollMode),
+    command("\x1B\x5B\x44"sv, Effect::CursorLeftWrapping),
+    command("\x08"sv, Effect::CursorLeftWrapping),
+    command("\x1B\x5B\x43"sv, Effect::CursorRightWrapping),
+    command("\x09"sv, Effect::CursorRightWrapping),
+    command("\x1B\x5B\x41"sv, Effect::LineUp),
+    command("\x1F\x0A"sv, Effect::LineUp),
+    command("\x1B\x5B\x42"sv, Effect::LineFeed),
+    command("\x0A"sv, Effect::LineFeed),
+    command("\x1B\x5B\x48"sv, Effect::Home),
+    command("\x0B"sv, Effect::Home),
+    command("\x1B\x5B\x4C"sv, Effect::CarriageReturn),
+    command("\x1B\x5B\x52"sv, Effect::RowEnd),
+    command("\x1F\x0D"sv, Effect::RowEnd),
+    command("\x1B\x5B\x4B"sv, Effect::BottomLeft),
+    command("\x1F\x42"sv, Effect::BottomLeft),
+    command("\x1F\x40"sv, Effect::ClearAndHome), // self-test
+    // Taken; the glass does not yet show brightness, the cursor, blinking
+    // or fonts, and glyphs of user characters apply to text yet to come.
+    command("\x1B\x2A"sv, Effect::Nothing, Brightness),
+    command("\x1B\x5F"sv, Effect::Nothing, OffOn),
+    command("\x1F\x45"sv, Effect::Nothing, Any),
+    command("\x1B\x63"sv, Effect::Nothing, Any),
+    command("\x1B\x26"sv, Effect::DefineCharacters, Range{1, 1}, Code, Code),
+    command("\x1B\x25"sv, Effect::SelectUserCharacters, OffOn),
+    command("\x1B\x3F"sv, Effect::DeleteUserCharacter, Code),
+    command("\x1B\x73\x01"sv, Effect::Nothing),
+    command("\x1B\x64\x01"sv, Effect::Nothing),
+    command("\x1B\x3D"sv, Effect::Nothing, Range{1, 3}),
+    // Another emulation at run time, which is not followed.
+    command("\x1B\x23"sv, Effect::Reported, Range{0x30, 0x37}),
 };
 // CLR first: a display left in string mode takes nothing else.
 constexpr Step Cd5220Test[] = {
@@ -163,8 +281,20 @@ constexpr Command LogicControlCommands[] = {
     command("\x11"sv, Effect::OverwriteMode),
     command("\x12"sv, Effect::VerticalScrollMode),
     command("\x10"sv, Effect::CursorToCell, Cell),
+    // Taken; the glass does not yet show the cursor or brightness.
+    command("\x13"sv, Effect::Nothing),
+    command("\x14"sv, Effect::Nothing),
+    command("\x04"sv, Effect::Nothing, Any),
+    command("\x03"sv, Effect::DefineCharacterRows, Range{0x20, 0x7F}, Any, Any, Any, Any, Any),
+    scroll("\x05"sv, Upper, 45),     // right to left
+    scroll("\x1B\x06"sv, Lower, 45), // leftward
+    scroll("\x1B\x07"sv, Upper, 45), // rightward
+    scroll("\x1B\x0B"sv, Lower, 45), // rightward
 };
+// Five carriage returns first: they end a scroll text and complete a
+// character definition (03, a code, five dot bytes) a till left unfinished.
 constexpr Step LogicControlTest[] = {
+    {"\x0D"sv}, {"\x0D"sv}, {"\x0D"sv}, {"\x0D"sv}, {"\x0D"sv},
     {"\x1F"sv},
     {"\x11"sv},
     {"\x10"sv, {0x00}, Text::Upper},

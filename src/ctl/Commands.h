@@ -15,5 +15,6 @@ int upload(const QStringList &arguments);
 int diff(const QStringList &arguments);
 int test(const QStringList &arguments);
 int find(const QStringList &arguments);
+int listen(const QStringList &arguments);
 
 } // namespace Commands

@@ -28,6 +28,7 @@ constexpr Command Table[] = {
     {"diff", "name the fields in which two settings files differ", Commands::diff},
     {"test", "write a test screen into displays in their command set", Commands::test},
     {"find", "ask ports for a display at 9600 and 19200 baud", Commands::find},
+    {"listen", "tell which command set a till sends, never writing to it", Commands::listen},
 };
 
 QString help()

@@ -4,6 +4,7 @@
 
 #include "commandsets/CommandSets.h"
 #include "model/Printable.h"
+#include "screen/RowEnds.h"
 
 using CommandSets::Command;
 using CommandSets::Effect;
@@ -14,6 +15,7 @@ ScreenInterpreter::ScreenInterpreter(int commandSet)
     : m_commandSet(commandSet), m_set(&CommandSets::description(commandSet)),
       m_mode(m_set->powerOnMode)
 {
+    m_leads.reset(*m_set);
 }
 
 ScreenInterpreter::~ScreenInterpreter() = default;
@@ -29,6 +31,8 @@ void ScreenInterpreter::setCommandSet(int commandSet)
         return;
     if (!m_held.isEmpty())
         m_log.add(m_held);
+    if (m_userCharacters.defining())
+        m_log.add(m_userCharacters.abandon());
     m_commandSet = commandSet;
     m_set = &CommandSets::description(commandSet);
     startOver();
@@ -37,6 +41,8 @@ void ScreenInterpreter::setCommandSet(int commandSet)
 void ScreenInterpreter::reset()
 {
     m_screen = Screen();
+    m_userCharacters.clear();
+    m_clock.clear();
     m_log.clear();
     startOver();
 }
@@ -51,7 +57,7 @@ bool ScreenInterpreter::feed(QByteArrayView bytes)
 
 bool ScreenInterpreter::waiting() const
 {
-    return !m_held.isEmpty();
+    return !m_held.isEmpty() || m_userCharacters.defining();
 }
 
 bool ScreenInterpreter::hasUnknown() const
@@ -81,6 +87,8 @@ void ScreenInterpreter::take(quint8 byte)
             m_log.add(QByteArray(1, char(byte)));
         return;
     }
+    if (m_userCharacters.defining())
+        return takeDefinition(byte);
     if (m_textStart >= 0)
         return takeText(byte);
     if (m_closingTerminator) {
@@ -98,17 +106,20 @@ void ScreenInterpreter::take(quint8 byte)
 // with it.
 void ScreenInterpreter::takeLead(quint8 byte)
 {
+    if (m_held.isEmpty() && !m_leads.begins(byte)) // most text: no lead to look through
+        return Printable::contains(byte) ? write(byte) : m_log.add(QByteArray(1, char(byte)));
     m_held.append(char(byte));
     const std::string_view held(m_held.constData(), std::size_t(m_held.size()));
     bool begun = false;
-    for (const Command &command : m_set->commands) {
+    for (qsizetype k = 0; k < qsizetype(m_set->commands.size()); ++k) {
+        const Command &command = m_set->commands[std::size_t(k)];
         if (command.taken == Taken::OnlyInText)
             continue;
-        if (command.lead == held) {
+        if (m_leads.of(*m_set, std::size_t(k)) == held) {
             m_command = &command;
             return leadComplete();
         }
-        begun = begun || command.lead.starts_with(held);
+        begun = begun || m_leads.of(*m_set, std::size_t(k)).starts_with(held);
     }
     if (begun)
         return;
@@ -130,11 +141,17 @@ void ScreenInterpreter::takeLead(quint8 byte)
 bool ScreenInterpreter::breaksOffAttention() const
 {
     const QByteArrayView before = QByteArrayView(m_held).chopped(1);
-    const std::string_view attention = m_set->attention;
+    const std::string_view attention = m_leads.attention(*m_set);
     return before.size() < qsizetype(attention.size()) &&
            attention.starts_with(std::string_view(before.data(), std::size_t(before.size()))) &&
            std::all_of(before.begin(), before.end(),
                        [](char code) { return Printable::contains(quint8(code)); });
+}
+
+void ScreenInterpreter::takeDefinition(quint8 byte)
+{
+    if (m_userCharacters.take(byte) == UserCharacters::Step::Broken)
+        m_log.add(m_userCharacters.abandon());
 }
 
 void ScreenInterpreter::leadComplete()
@@ -195,6 +212,20 @@ void ScreenInterpreter::finishText()
     const Command &line = *m_command;
     const QByteArray text = m_held.mid(m_textStart);
     endCommand();
+    if (line.effect == Effect::ScrollRow) {
+        m_screen.setRow(line.row, text);
+        m_scrollingRow = line.row;
+        return;
+    }
+    if (line.effect == Effect::Clock) { // shown as set: the glass has no clock
+        m_clock = text.isEmpty() ? m_clock : text;
+        return m_screen.setRow(line.row, m_clock);
+    }
+    if (line.effect == Effect::ChangeAttention) {
+        if (text.size() == line.textLimit)
+            m_leads.changeAttention(*m_set, text);
+        return;
+    }
     for (int row = line.row; row < Screen::Rows; ++row) {
         const qsizetype from = qsizetype(row - line.row) * Screen::Columns;
         if (from >= line.textLimit)
@@ -217,10 +248,14 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
 {
     const int row = m_screen.cursorRow(), column = m_screen.cursorColumn();
     const bool wasPending = std::exchange(m_scrollPending, false);
+    m_scrollingRow.reset();
     switch (command.effect) {
     case Effect::Nothing:
     case Effect::Reported:
-    case Effect::WriteRows: // carried out by finishText
+    case Effect::WriteRows: // these three carried out by finishText
+    case Effect::ScrollRow:
+    case Effect::Clock:
+    case Effect::ChangeAttention:
         m_scrollPending = wasPending;
         break;
     case Effect::CarriageReturn:
@@ -252,10 +287,53 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
         m_scrollPending = wasPending;
         break;
     case Effect::LineFeed:
-        if (m_mode == Mode::VerticalScroll && row == Screen::Rows - 1)
-            m_screen.scrollUp();
-        else
-            m_screen.moveCursor(Screen::Rows - 1 - row, column);
+        RowEnds::down(m_screen, m_mode);
+        break;
+    case Effect::LineUp:
+        RowEnds::up(m_screen, m_mode);
+        break;
+    case Effect::CursorLeftWrapping:
+        RowEnds::left(m_screen, m_mode);
+        break;
+    case Effect::CursorRightWrapping:
+        RowEnds::right(m_screen, m_mode);
+        break;
+    case Effect::BackspaceErasing:
+        RowEnds::backspace(m_screen);
+        break;
+    case Effect::Home:
+        m_screen.home();
+        break;
+    case Effect::RowEnd:
+        m_screen.moveCursor(row, Screen::Columns - 1);
+        break;
+    case Effect::BottomLeft:
+        m_screen.moveCursor(Screen::Rows - 1, 0);
+        break;
+    case Effect::ClearCursorRow:
+        m_screen.clearRow(row);
+        break;
+    case Effect::ClearToRowEnd:
+        RowEnds::clearToRowEnd(m_screen);
+        break;
+    case Effect::ClearToDisplayEnd:
+        RowEnds::clearToDisplayEnd(m_screen);
+        break;
+    case Effect::HorizontalScrollMode:
+        m_mode = Mode::HorizontalScroll;
+        break;
+    case Effect::DefineCharacters:
+        m_userCharacters.begin(QByteArray(command.lead.data(), qsizetype(command.lead.size())) +
+                               parameters.toByteArray());
+        break;
+    case Effect::DefineCharacterRows:
+        m_userCharacters.defineFromRows(quint8(parameters.at(0)), parameters.sliced(1));
+        break;
+    case Effect::SelectUserCharacters:
+        m_userCharacters.setSelected(parameters.at(0) == 1);
+        break;
+    case Effect::DeleteUserCharacter:
+        m_userCharacters.remove(quint8(parameters.at(0)));
         break;
     case Effect::OverwriteMode:
         m_mode = Mode::Overwrite;
@@ -277,7 +355,10 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
 
 void ScreenInterpreter::write(quint8 code)
 {
-    if (m_mode == Mode::Overwrite)
+    m_scrollingRow.reset();
+    // Guides describe only 09 at a row's end in horizontal scroll mode; a
+    // character written there goes on as in overwrite mode.
+    if (m_mode != Mode::VerticalScroll)
         return m_screen.put(code);
     if (std::exchange(m_scrollPending, false)) {
         m_screen.scrollUp();
@@ -312,4 +393,6 @@ void ScreenInterpreter::startOver()
     m_closingTerminator.reset();
     m_mode = m_set->powerOnMode;
     m_scrollPending = false;
+    m_scrollingRow.reset();
+    m_leads.reset(*m_set);
 }

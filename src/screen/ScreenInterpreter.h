@@ -8,8 +8,10 @@
 #include <QString>
 
 #include "commandsets/CommandSet.h"
+#include "screen/Leads.h"
 #include "screen/Screen.h"
 #include "screen/UnknownLog.h"
+#include "screen/UserCharacters.h"
 
 // A two-line display in normal operation: it reads the bytes a point-of-sale
 // program sends in one command set and keeps what the glass shows. A byte
@@ -59,6 +61,12 @@ public:
     // Whether the bytes so far end inside a command that waits for more.
     bool waiting() const;
 
+    // Glyphs the till defined, for the glass to draw.
+    const UserCharacters &userCharacters() const { return m_userCharacters; }
+    // The row whose text a scroll command set moving; the glass shows how
+    // it began. None once anything else comes.
+    std::optional<int> scrollingRow() const { return m_scrollingRow; }
+
     bool hasUnknown() const;
     Unknown unknown() const;
     Unknown takeUnknown(); // and forgets them
@@ -68,6 +76,7 @@ private:
     void takeLead(quint8 byte);
     void takeParameter(quint8 byte);
     void takeText(quint8 byte);
+    void takeDefinition(quint8 byte);
     bool breaksOffAttention() const;
     void leadComplete();
     void carryOut();
@@ -90,4 +99,8 @@ private:
     // Vertical scroll: the lower row is full and moves up when the next
     // character comes, so that it stays readable until then.
     bool m_scrollPending = false;
+    UserCharacters m_userCharacters;
+    std::optional<int> m_scrollingRow;
+    QByteArray m_clock; // the time a clock command last set
+    Leads m_leads;
 };

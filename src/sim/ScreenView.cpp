@@ -24,7 +24,8 @@ QString hex(const QByteArray &sequence)
 bool ScreenView::update(const ScreenInterpreter &screen, const ScreenInterpreter::Unknown &unknown)
 {
     const bool changed = !m_shown || !unknown.isEmpty() || !(screen.screen() == m_screen) ||
-                         screen.commandSet() != m_commandSet;
+                         screen.commandSet() != m_commandSet ||
+                         screen.scrollingRow() != m_scrollingRow;
     m_unknownCount += unknown.sequences.size() + unknown.dropped;
     m_newest += unknown.sequences;
     if (m_newest.size() > NewestKept)
@@ -32,6 +33,7 @@ bool ScreenView::update(const ScreenInterpreter &screen, const ScreenInterpreter
     m_screen = screen.screen();
     m_commandSet = screen.commandSet();
     m_interpreting = screen.interpreting();
+    m_scrollingRow = screen.scrollingRow();
     m_shown = true;
     return changed;
 }
@@ -49,6 +51,9 @@ QStringList ScreenView::lines() const
         lines << QStringLiteral("%1 mode: no public description of its commands, so every byte "
                                 "is shown as data only")
                      .arg(setName(m_commandSet));
+    if (m_scrollingRow)
+        lines << QStringLiteral("row %1 scrolls its text; its start is shown")
+                     .arg(*m_scrollingRow + 1);
     if (m_unknownCount > 0) {
         QStringList shown;
         for (const QByteArray &sequence : m_newest)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -30,6 +32,7 @@ private:
     int m_commandSet = -1;
     bool m_interpreting = false;
     bool m_shown = false;
+    std::optional<int> m_scrollingRow;
     QList<QByteArray> m_newest; // oldest first
     qsizetype m_unknownCount = 0;
 };

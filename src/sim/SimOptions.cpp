@@ -82,6 +82,17 @@ void addOptions(QCommandLineParser &parser)
            "n");
     option("stale-byte", "The value of the --stale bytes (default 0x5A).", "byte");
     option("drop-after", "Hang up the line after n received bytes.", "n");
+    // Read by Till.cpp before the rest; here for --help.
+    option("till",
+           "Play a till instead: write a typical sale in this command set every --every "
+           "ms (default 2000) at --speed baud (default 9600).",
+           "set");
+    option("speed", "The till's speed.", "baud");
+    option("every", "Milliseconds between the till's sales.", "ms");
+    option("replay",
+           "Play this capture into the display in --command's set, print the glass "
+           "and exit.",
+           "file");
     // New options go above this line, their fields into SimOptions.
 }
 
@@ -106,8 +117,10 @@ std::optional<QString> textOption(const QCommandLineParser &parser, const QStrin
     return parser.isSet(name) ? std::optional(parser.value(name)) : std::nullopt;
 }
 
+} // namespace
+
 // A command set as tq540ctl takes a list entry: its text, an alias or its position.
-int commandSetOf(const QString &name)
+int commandSetOf(const QString &name, const QString &option)
 {
     const DisplaySettingInfo &setting = DisplaySettings::of(DisplaySetting::CommandSet);
     int position = setting.positionOf(name);
@@ -118,16 +131,15 @@ int commandSetOf(const QString &name)
             position = -1;
     }
     if (!setting.isEntry(position))
-        failSim(QStringLiteral("--command %1: give an entry of \"%2\" or its position 0 to %3")
-                    .arg(Messages::quoted(name), setting.entries().join(QStringLiteral("\", \"")))
+        failSim(QStringLiteral("--%1 %2: give an entry of \"%3\" or its position 0 to %4")
+                    .arg(option, Messages::quoted(name),
+                         setting.entries().join(QStringLiteral("\", \"")))
                     .arg(setting.size() - 1));
     return position;
 }
 
 // Reads the command line; prints the help or the version and exits, or
 // fails, where it says so.
-} // namespace
-
 SimOptions parseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;

@@ -38,3 +38,7 @@ SimOptions parseOptions(const QCoreApplication &app);
 
 // Ends the simulator: the message on stderr, exit status 1.
 [[noreturn]] void failSim(const QString &text);
+
+// A command set as tq540ctl takes a list entry: its text, an alias or its
+// position; failSim() otherwise.
+int commandSetOf(const QString &name, const QString &option = QStringLiteral("command"));

@@ -11,6 +11,7 @@
 #include "Server.h"
 #include "SimLine.h"
 #include "SimOptions.h"
+#include "Till.h"
 #include "editors/Configuration.h"
 #include "files/SettingsFile.h"
 #include "messages/Messages.h"
@@ -76,6 +77,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tq540sim"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TQ540_VERSION));
+    if (const std::optional<int> status = Till::runIfAsked(app.arguments()))
+        return *status;
 
     const SimOptions options = parseOptions(app);
     DisplaySimulator display(options.display);

@@ -1,0 +1,31 @@
+#include "screen/Leads.h"
+
+void Leads::reset(const CommandSets::Description &set)
+{
+    m_attention.clear();
+    m_changed.clear();
+    findStarts(set);
+}
+
+void Leads::findStarts(const CommandSets::Description &set)
+{
+    m_starts.reset();
+    for (std::size_t k = 0; k < set.commands.size(); ++k) {
+        if (set.commands[k].taken != CommandSets::Taken::OnlyInText && !of(set, k).empty())
+            m_starts.set(quint8(of(set, k).front()));
+    }
+}
+
+void Leads::changeAttention(const CommandSets::Description &set, QByteArrayView attention)
+{
+    const std::string_view own = set.attention;
+    m_attention.assign(attention.data(), std::size_t(attention.size()));
+    m_changed.clear();
+    for (const CommandSets::Command &command : set.commands) {
+        std::string lead(command.lead);
+        if (!own.empty() && command.lead.starts_with(own))
+            lead.replace(0, own.size(), m_attention);
+        m_changed.push_back(std::move(lead));
+    }
+    findStarts(set);
+}
