@@ -15,14 +15,14 @@
 
 namespace {
 
-// A column right of the test screen, in twips relative to the tab control;
-// its controls relative to the column.
-constexpr Twips PanelAt = {7380, 2700, 1632, 2400};
-constexpr Twips ListenAt = {0, 0, 1632, 372};     // ListenTill
-constexpr Twips StopAt = {0, 420, 1632, 372};     // ListenStop
-constexpr Twips ProgressAt = {0, 840, 1632, 180}; // ListenProgress
-constexpr Twips WordsAt = {0, 1080, 1632, 720};   // ListenList
-constexpr Twips UseAt = {0, 1830, 1632, 570};     // UseCommandMode
+// A band under the test screen and its notes, in twips relative to the tab
+// control; its controls relative to the band.
+constexpr Twips PanelAt = {240, 6240, 8772, 1560};
+constexpr Twips ListenAt = {0, 0, 1692, 372};      // ListenTill
+constexpr Twips StopAt = {1800, 0, 972, 372};      // ListenStop
+constexpr Twips ProgressAt = {2880, 60, 1332, 252}; // ListenProgress
+constexpr Twips UseAt = {0, 480, 2772, 372};       // UseCommandMode
+constexpr Twips WordsAt = {4440, 0, 4332, 1500};   // ListenList
 
 constexpr int PollMs = 50;
 
@@ -55,7 +55,6 @@ ListenPanel::ListenPanel(MSComm &comm, TickCounter &ticks, Configuration &config
     m_use = new WrapButton(QStringLiteral("Use This Command Mode"), this);
     Controls::identify(m_use, QStringLiteral("UseCommandMode"));
     m_use->setGeometry(Controls::place(UseAt));
-    m_use->setFont(small); // two lines in the narrow column
     m_use->setToolTip(ChangeHistory::tip(m_use->text()));
     m_stop->setEnabled(false);
     m_use->setEnabled(false);
