@@ -33,6 +33,7 @@ ListenPanel::ListenPanel(MSComm &comm, TickCounter &ticks, Configuration &config
     : QWidget(page), m_listener(comm, ticks), m_config(config), m_history(history)
 {
     setGeometry(Controls::place(PanelAt, pageOrigin));
+    setAccessibleName(tr("Listening to a till"));
     m_listen = Controls::button(this, QStringLiteral("ListenTill"),
                                 QStringLiteral("Listen To Till"), Controls::place(ListenAt));
     m_stop = Controls::button(this, QStringLiteral("ListenStop"), QStringLiteral("Stop"),
