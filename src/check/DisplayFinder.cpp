@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include "link/SerialPortComm.h"
+#include "link/SystemComm.h"
 #include "link/Transfer.h"
 #include "messages/Messages.h"
 
@@ -94,7 +94,7 @@ QString deviceKey(const PortChoice &port)
 DisplayFinder::LinkFactory DisplayFinder::systemLinks()
 {
     return [](const PortChoice &) {
-        return Link{std::make_unique<SystemTickCounter>(), std::make_unique<SerialPortComm>()};
+        return Link{std::make_unique<SystemTickCounter>(), std::make_unique<SystemComm>()};
     };
 }
 

@@ -1,13 +1,13 @@
 // The commands that reach displays: ports, download and upload.
 
 #include <QJsonArray>
-#include <QSerialPortInfo>
 
 #include "Commands.h"
 #include "Displays.h"
 #include "ImageView.h"
 #include "LinkOptions.h"
 #include "Output.h"
+#include "check/PortEnumerator.h"
 #include "messages/Messages.h"
 #include "model/OptionLists.h"
 
@@ -57,27 +57,17 @@ Displays::Progress progress(const Cli::CommandLine &line)
 
 namespace {
 
-// The window's port number for a system port, 0 when it has none.
-int numberOf(const QSerialPortInfo &info)
+QJsonObject describePort(const DetectedPort &detected)
 {
+    QJsonObject port{{QStringLiteral("device"), detected.device},
+                     {QStringLiteral("description"), detected.description},
+                     {QStringLiteral("manufacturer"), detected.manufacturer},
+                     {QStringLiteral("serial-number"), detected.serialNumber}};
+    if (!detected.usb.isEmpty())
+        port.insert(QStringLiteral("usb"), detected.usb);
+    // The window's port number for a system port, where it has one.
     const int count = static_cast<int>(OptionLists::commPorts().size());
-    if (const int number = portNumberOf(info.systemLocation(), count))
-        return number;
-    return portNumberOf(info.portName(), count);
-}
-
-QJsonObject describePort(const QSerialPortInfo &info)
-{
-    QJsonObject port{{QStringLiteral("device"), info.systemLocation()},
-                     {QStringLiteral("description"), info.description()},
-                     {QStringLiteral("manufacturer"), info.manufacturer()},
-                     {QStringLiteral("serial-number"), info.serialNumber()}};
-    if (info.hasVendorIdentifier() && info.hasProductIdentifier())
-        port.insert(QStringLiteral("usb"),
-                    QStringLiteral("%1:%2")
-                        .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
-                        .arg(info.productIdentifier(), 4, 16, QLatin1Char('0')));
-    if (const int number = numberOf(info))
+    if (const int number = portNumberOf(detected.device, count))
         port.insert(Port, number);
     return port;
 }
@@ -112,8 +102,8 @@ int ports(const QStringList &arguments)
         return Cli::Done;
     line.positionals(0);
     QJsonArray list;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        list.append(describePort(info));
+    for (const DetectedPort &port : SystemPortEnumerator().ports())
+        list.append(describePort(port));
     if (list.isEmpty() && !line.isSet(Json))
         Cli::err(QStringLiteral("the system reports no serial ports"));
     printView(QJsonObject{{QStringLiteral("ports"), list}}, line.isSet(Json), portsText);

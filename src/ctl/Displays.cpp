@@ -8,7 +8,7 @@
 #include "ImageView.h"
 #include "Parallel.h"
 #include "link/LineSettings.h"
-#include "link/SerialPortComm.h"
+#include "link/SystemComm.h"
 #include "messages/Messages.h"
 #include "model/OptionLists.h"
 
@@ -29,7 +29,7 @@ void report(Progress progress, const Transfer::Target &target, const QString &st
 Outcome downloadOne(const Transfer::Target &target, const SettingsImage &image,
                     const DownloadOptions &options)
 {
-    SerialPortComm comm;
+    SystemComm comm;
     SystemTickCounter ticks;
     Outcome outcome;
     outcome.target = target;
@@ -139,7 +139,7 @@ QList<Outcome> download(const QList<Transfer::Target> &targets, const SettingsIm
 
 Result<SettingsImage> upload(const Transfer::Target &target, Progress progress)
 {
-    SerialPortComm comm;
+    SystemComm comm;
     SystemTickCounter ticks;
     report(progress, target, QStringLiteral("reading the settings"));
     return Transfer::upload(comm, ticks, target);

@@ -17,7 +17,7 @@
 #include "Output.h"
 #include "commandsets/CommandSets.h"
 #include "commandsets/TestScreen.h"
-#include "link/SerialPortComm.h"
+#include "link/SystemComm.h"
 #include "messages/Messages.h"
 #include "model/DisplaySettings.h"
 
@@ -77,7 +77,7 @@ TestScreen::Result compose(int set, const Plan &plan, const Transfer::Target &ta
 
 Outcome testOne(const Transfer::Target &target, const Plan &plan)
 {
-    SerialPortComm comm;
+    SystemComm comm;
     SystemTickCounter ticks;
     Outcome outcome;
     outcome.target = target;

@@ -72,6 +72,7 @@ Result<void> openRegular(QFile &file, const QString &path)
     }
     return {};
 #else
+    file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
         return readError(Reason::FileUnreadable, path, file.errorString());
     return {};
