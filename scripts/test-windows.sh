@@ -10,6 +10,8 @@
 #      opens a .vfd through its association, uninstalls and looks for leftovers;
 #   5. prints the figures: installer size, download times, window start-up.
 # Work files go to build/wine; the window's screenshot to docs/.
+#   scripts/test-windows.sh             all of it
+#   scripts/test-windows.sh --no-build  tests what build/windows holds
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 windows="$root/build/windows"
@@ -31,7 +33,9 @@ if ((${#missing[@]})); then
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-"$root/scripts/build-windows.sh" --tests
+if [[ "${1:-}" != --no-build ]]; then
+    "$root/scripts/build-windows.sh" --tests
+fi
 installer="$(ls "$windows"/TQ-540-Setup-*.exe)"
 
 # The Linux programs the Windows ones are compared with.
@@ -59,7 +63,7 @@ cleanup() {
         kill "$pid" 2>/dev/null || true
     done
     if [[ -n "${WINEPREFIX:-}" ]]; then
-        timeout 20 wineserver -k 2>/dev/null || true
+        timeout 20 wineserver -k >/dev/null 2>&1 || true
     fi
 }
 trap cleanup EXIT
@@ -76,11 +80,18 @@ export DISPLAY=":$display"
 # A fresh prefix; the Wine server of the previous one is stopped first.
 new_prefix() {
     if [[ -n "${WINEPREFIX:-}" ]]; then
-        timeout 20 wineserver -k 2>/dev/null || true
+        timeout 20 wineserver -k >/dev/null 2>&1 || true
+        timeout 20 wineserver -w >/dev/null 2>&1 || true
     fi
     export WINEPREFIX="$1"
     timeout 180 "$wine64" wineboot -i >"$WINEPREFIX.boot.log" 2>&1
     timeout 60 wineserver -w
+    start_wineserver
+}
+# The server runs until it is told to stop, writing into a log of its own:
+# one started by a program would write into that program's output.
+start_wineserver() {
+    wineserver -p >>"$work/wineserver.log" 2>&1 || true
 }
 
 # Maps COMn to a path (a link to a pseudo-terminal); Wine reads the mapping
@@ -89,8 +100,9 @@ map_port() {
     timeout 30 "$wine64" reg add 'HKLM\Software\Wine\Ports' /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
 }
 restart_wine() {
-    timeout 20 wineserver -k 2>/dev/null || true
-    timeout 20 wineserver -w 2>/dev/null || true
+    timeout 20 wineserver -k >/dev/null 2>&1 || true
+    timeout 20 wineserver -w >/dev/null 2>&1 || true
+    start_wineserver
 }
 run_win() { # timeout, program, arguments...
     local limit="$1"
@@ -127,7 +139,7 @@ while IFS= read -r test; do
     else
         passed=$((passed + 1))
     fi
-done < <(find "$windows/tests" -name 'tst_*.exe' | sort)
+done < <(find "$windows/tests" -name 'tst_*.exe' 2>/dev/null | sort)
 unset TQ540_COM_PAIR
 echo "$passed test programs passed"
 
@@ -139,14 +151,19 @@ mkdir -p "$e2e/windows" "$e2e/linux"
     --line2 "Willkommen" >/dev/null
 cp "$windows/src/ctl/tq540ctl.exe" "$e2e/windows/"
 
-start_sim() { # folder: starts a simulator saving into it; prints its port
-    "$sim" --quiet --save "$1/display.vfd" --screen "$1/screen.txt" >"$1/sim.out" 2>&1 &
+# Starts a simulator that saves into a folder; sim_port says its port. Not in
+# a subshell: tq540sim ends with its parent.
+start_sim() { # folder, options...
+    local folder="$1"
+    shift
+    "$sim" --quiet --save "$folder/display.vfd" --screen "$folder/screen.txt" "$@" \
+        >"$folder/sim.out" 2>&1 &
     children+=($!)
     for _ in $(seq 50); do
-        grep -q '^port: ' "$1/sim.out" && break
+        grep -q '^port: ' "$folder/sim.out" && break
         sleep 0.1
     done
-    sed -n 's/^port: //p' "$1/sim.out"
+    sim_port="$(sed -n 's/^port: //p' "$folder/sim.out")"
 }
 # Runs one tq540ctl job on both systems: output and exit status of each,
 # with the port's name made the same.
@@ -172,8 +189,10 @@ both() { # name, arguments (PORT stands for the port)...
 }
 
 new_prefix "$work/prefix"
-windows_port="$(start_sim "$e2e/windows")"
-linux_port="$(start_sim "$e2e/linux")"
+start_sim "$e2e/windows"
+windows_port="$sim_port"
+start_sim "$e2e/linux"
+linux_port="$sim_port"
 ln -sfn "$windows_port" "$e2e/com1"
 map_port COM1 "$e2e/com1"
 restart_wine
@@ -193,6 +212,16 @@ done
 both find find --port PORT
 both test test --port PORT
 cmp -s "$e2e/windows/screen.txt" "$e2e/linux/screen.txt" || fail "the test screens differ"
+# A display that goes away in the middle of a download: the same failure.
+mkdir -p "$e2e/windows/lost" "$e2e/linux/lost"
+start_sim "$e2e/windows/lost" --drop-after 40
+windows_port="$sim_port"
+start_sim "$e2e/linux/lost" --drop-after 40
+linux_port="$sim_port"
+ln -sfn "$windows_port" "$e2e/com1"
+restart_wine
+both lost-line download ../shop.vfd --port PORT
+
 # The ports the Windows list of serial ports names (Wine lists its COM ports).
 (cd "$e2e/windows" && run_win 60 ./tq540ctl.exe ports | tr -d '\r' >ports.txt 2>&1) || true
 echo "ports: $(head -3 "$e2e/windows/ports.txt" | tr '\n' ' ')"
@@ -212,7 +241,6 @@ leftovers() { # what a user could find afterwards: files and our registry entrie
 }
 leftovers >"$work/before-install.txt"
 run_win 120 "$installer" /S >/dev/null 2>&1 || fail "the installer failed"
-timeout 60 wineserver -w || true
 program_files="$WINEPREFIX/drive_c/Program Files/TQ-540 Setup"
 for f in tq540setup.exe tq540ctl.exe LICENSE.txt uninstall.exe; do
     [[ -f "$program_files/$f" ]] || fail "not installed: $f"
@@ -222,8 +250,10 @@ done
 # tq540ctl from a new command prompt, through the PATH.
 run_win 60 cmd /c tq540ctl --version 2>&1 | tr -d '\r' | grep -q "2.5" || fail "tq540ctl is not on the PATH"
 
+# The window, started as a user starts it: from its Start-menu entry.
 start=$(now_ms)
-run_win 120 'C:\Program Files\TQ-540 Setup\tq540setup.exe' >/dev/null 2>&1 &
+run_win 60 start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\TQ-540_setup_V2.5.lnk' \
+    >/dev/null 2>&1 || fail "the Start-menu entry does not start"
 window=""
 for _ in $(seq 600); do
     window="$(xdotool search --name '^TQ-540_setup_V2.5$' 2>/dev/null | head -1 || true)"
@@ -261,10 +291,15 @@ done
 restart_wine
 
 run_win 120 'C:\Program Files\TQ-540 Setup\uninstall.exe' /S >/dev/null 2>&1 || fail "the uninstaller failed"
-timeout 60 wineserver -w || true # the uninstaller runs on from a copy in Temp
+# It runs on from a copy of itself in Temp: wait for the folder to go.
+for _ in $(seq 600); do
+    [[ -d "$program_files" ]] || break
+    sleep 0.1
+done
+sleep 1
 leftovers >"$work/after-uninstall.txt"
 diff -u "$work/before-install.txt" "$work/after-uninstall.txt" || fail "the uninstaller left something behind"
-timeout 20 wineserver -k 2>/dev/null || true
+timeout 20 wineserver -k >/dev/null 2>&1 || true
 
 # ---- 5. figures ---------------------------------------------------------------
 echo "== Figures"
