@@ -56,6 +56,16 @@ fail() {
     failures=$((failures + 1))
 }
 now_ms() { date +%s%3N; }
+# Runs a command every tenth of a second until it succeeds, at most N times.
+wait_until() { # N, command...
+    local tries="$1"
+    shift
+    for _ in $(seq "$tries"); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 
 children=()
 cleanup() {
@@ -117,10 +127,7 @@ pair="$work/pair"
 mkdir -p "$pair"
 "$linux/tests/tools/com_pair" "$pair" --seconds 900 >"$work/com_pair.log" 2>&1 &
 children+=($!)
-for _ in $(seq 50); do
-    grep -q ready "$work/com_pair.log" && break
-    sleep 0.1
-done
+wait_until 50 grep -q ready "$work/com_pair.log" || fail "com_pair did not start"
 map_port COM1 "$pair/line"
 map_port COM2 "$pair/far"
 restart_wine
@@ -159,10 +166,7 @@ start_sim() { # folder, options...
     "$sim" --quiet --save "$folder/display.vfd" --screen "$folder/screen.txt" "$@" \
         >"$folder/sim.out" 2>&1 &
     children+=($!)
-    for _ in $(seq 50); do
-        grep -q '^port: ' "$folder/sim.out" && break
-        sleep 0.1
-    done
+    wait_until 50 grep -q '^port: ' "$folder/sim.out" || fail "tq540sim did not start"
     sim_port="$(sed -n 's/^port: //p' "$folder/sim.out")"
 }
 # Runs one tq540ctl job on both systems: output and exit status of each,
@@ -254,13 +258,10 @@ run_win 60 cmd /c tq540ctl --version 2>&1 | tr -d '\r' | grep -q "2.5" || fail "
 start=$(now_ms)
 run_win 60 start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\TQ-540_setup_V2.5.lnk' \
     >/dev/null 2>&1 || fail "the Start-menu entry does not start"
-window=""
-for _ in $(seq 600); do
-    window="$(xdotool search --name '^TQ-540_setup_V2.5$' 2>/dev/null | head -1 || true)"
-    [[ -n "$window" ]] && break
-    sleep 0.1
-done
+main_window() { xdotool search --name '^TQ-540_setup_V2.5$' 2>/dev/null | head -1 | grep .; }
+wait_until 600 main_window >/dev/null || true
 window_ms=$(($(now_ms) - start))
+window="$(main_window || true)"
 if [[ -z "$window" ]]; then
     fail "the installed window did not appear within 60 s"
 else
@@ -274,28 +275,16 @@ restart_wine
 # A .vfd opened through its association starts the window on that file.
 cp "$e2e/shop.vfd" "$work/Kasse 3.vfd"
 run_win 60 start /unix "$work/Kasse 3.vfd" >/dev/null 2>&1 || true
-opened=""
-for _ in $(seq 300); do
-    opened="$(pgrep -af 'tq540setup.exe' | grep -F 'Kasse 3.vfd' || true)"
-    [[ -n "$opened" ]] && break
-    sleep 0.1
-done
-[[ -n "$opened" ]] || fail "the .vfd did not open in the window"
-prompt=""
-for _ in $(seq 300); do
-    prompt="$(xdotool search --name 'TQ-540' 2>/dev/null | wc -l)"
-    ((prompt >= 2)) && break
-    sleep 0.1
-done
-((prompt >= 2)) || fail "the window did not ask before loading the .vfd"
+opened_with_file() { pgrep -af 'tq540setup.exe' | grep -qF 'Kasse 3.vfd'; }
+wait_until 300 opened_with_file || fail "the .vfd did not open in the window"
+# "Are you sure to Load ?" comes in a box of its own.
+asks() { xdotool search --onlyvisible --name '^Load File$' >/dev/null 2>&1; }
+wait_until 300 asks || fail "the window did not ask before loading the .vfd"
 restart_wine
 
 run_win 120 'C:\Program Files\TQ-540 Setup\uninstall.exe' /S >/dev/null 2>&1 || fail "the uninstaller failed"
 # It runs on from a copy of itself in Temp: wait for the folder to go.
-for _ in $(seq 600); do
-    [[ -d "$program_files" ]] || break
-    sleep 0.1
-done
+wait_until 600 test ! -d "$program_files" || true
 sleep 1
 leftovers >"$work/after-uninstall.txt"
 diff -u "$work/before-install.txt" "$work/after-uninstall.txt" || fail "the uninstaller left something behind"

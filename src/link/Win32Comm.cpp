@@ -217,42 +217,35 @@ int Win32Comm::outBufferCount()
     return static_cast<int>(m_unsent.size());
 }
 
-bool Win32Comm::queues(int *received, int *unsent)
+std::optional<Win32Comm::Queues> Win32Comm::queues()
 {
     DWORD errors = 0;
     COMSTAT status = {};
     if (!ClearCommError(handleOf(m_handle), &errors, &status)) {
         noteLineLost();
-        return false;
+        return std::nullopt;
     }
-    *received = static_cast<int>(status.cbInQue);
-    *unsent = static_cast<int>(status.cbOutQue);
-    return true;
+    return Queues{.received = int(status.cbInQue), .unsent = int(status.cbOutQue)};
 }
 
 int Win32Comm::inBufferCount()
 {
     if (!isPortOpen())
         return 0;
-    int received = 0;
-    int unsent = 0;
-    if (!queues(&received, &unsent))
-        return 0;
-    if (received == 0) {
+    std::optional<Queues> now = queues();
+    if (now && now->received == 0) {
         Sleep(ReadWaitMs);
-        if (!queues(&received, &unsent))
-            return 0;
+        now = queues();
     }
-    return received;
+    return now ? now->received : 0;
 }
 
 int Win32Comm::lineQueueCount()
 {
     if (!isPortOpen())
         return 0;
-    int received = 0;
-    int unsent = 0;
-    return queues(&received, &unsent) ? unsent : 0;
+    const std::optional<Queues> now = queues();
+    return now ? now->unsent : 0;
 }
 
 QByteArray Win32Comm::input()

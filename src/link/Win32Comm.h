@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
 #include <QString>
 
@@ -49,8 +51,13 @@ public:
 private:
     bool applyLineSettings(QString *systemError);
     void close();
-    // The driver's two queues; false when the line is gone.
-    bool queues(int *received, int *unsent);
+    // The driver's two queues; nothing when the line is gone.
+    struct Queues
+    {
+        int received = 0;
+        int unsent = 0;
+    };
+    std::optional<Queues> queues();
     void noteLineLost();
 
     void *m_handle = nullptr; // a HANDLE, null when closed
