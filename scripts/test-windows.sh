@@ -168,7 +168,7 @@ start_sim() { # folder, options...
     "$sim" --quiet --save "$folder/display.vfd" --screen "$folder/screen.txt" "$@" \
         >"$folder/sim.out" 2>&1 &
     children+=($!)
-    wait_until 50 grep -q '^port: ' "$folder/sim.out" || fail "tq540sim did not start"
+    wait_until 50 grep -qs '^port: ' "$folder/sim.out" || fail "tq540sim did not start"
     sim_port="$(sed -n 's/^port: //p' "$folder/sim.out")"
 }
 # Runs one tq540ctl job on both systems: output and exit status of each,
