@@ -8,6 +8,7 @@
 #   scripts/build-windows.sh            all of it
 #   scripts/build-windows.sh --qt-only  steps 1 and 2
 #   scripts/build-windows.sh --tests    also builds the test programs (for test-windows.sh)
+# It prints the installer's path last.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cache="${TQ540_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tq540-windows}"
@@ -82,18 +83,7 @@ build_qt() {
     fi
 
     local toolchain="$cache/mingw64-toolchain.cmake"
-    cat >"$toolchain" <<'EOF'
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-EOF
+    cp "$root/cmake/mingw64.cmake" "$toolchain"
 
     local qt_build="$cache/qt-build"
     rm -rf "$qt_build"
@@ -122,7 +112,51 @@ EOF
     echo "Qt $qt_version for Windows: built into $qt_prefix"
 }
 
+version="$(sed -nE 's/^project\(tq540setup VERSION ([0-9.]+).*/\1/p' "$root/CMakeLists.txt")"
+installer="$build/TQ-540-Setup-$version.exe"
+
+# tq540setup.exe and tq540ctl.exe (and with --tests every test program that
+# Windows builds), statically linked: nothing to ship beside them.
+build_programs() {
+    mkdir -p "$build"
+    cp "$root/cmake/mingw64.cmake" "$cache/mingw64-toolchain.cmake"
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64.cmake" \
+        -DCMAKE_PREFIX_PATH="$qt_prefix" -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_EXE_LINKER_FLAGS="-static" >"$build/configure.log" 2>&1 || {
+        tail -30 "$build/configure.log"
+        echo "build-windows.sh: configuring the Windows build failed; see $build/configure.log" >&2
+        exit 1
+    }
+    local targets=(--target tq540setup tq540ctl)
+    if [[ "$with_tests" == ON ]]; then
+        targets=()
+    fi
+    cmake --build "$build" "${targets[@]}"
+    x86_64-w64-mingw32-strip "$build/src/app/tq540setup.exe" "$build/src/ctl/tq540ctl.exe"
+    # Only the system's own DLLs may be named.
+    local dlls
+    dlls="$(x86_64-w64-mingw32-objdump -p "$build/src/app/tq540setup.exe" "$build/src/ctl/tq540ctl.exe" |
+        sed -nE 's/^\s*DLL Name: (.*)/\1/p' | sort -u)"
+    if grep -qiE '^(libstdc|libgcc|libwinpthread|qt6)' <<<"$dlls"; then
+        echo "build-windows.sh: the programs need DLLs that are not shipped:" $dlls >&2
+        exit 1
+    fi
+}
+
+# The installer: NSIS, 64-bit, from packaging/windows.
+build_installer() {
+    # The licence page shows Windows line ends.
+    sed 's/$/\r/' "$root/LICENSE" >"$build/LICENSE.txt"
+    makensis -V2 -DVERSION="$version" -DPROGRAMS="$build" -DSOURCE="$root" \
+        -DOUTFILE="$installer" "$root/packaging/windows/tq540setup.nsi"
+}
+
 build_qt
 if ((qt_only)); then
     exit 0
 fi
+build_programs
+build_installer
+echo "Windows installer: $installer"

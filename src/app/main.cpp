@@ -10,7 +10,7 @@
 
 #include "app/Form1.h"
 #include "app/WidgetPrompts.h"
-#include "link/SerialPortComm.h"
+#include "link/SystemComm.h"
 #include "link/TickCounter.h"
 
 namespace {
@@ -91,7 +91,7 @@ int main(int argc, char *argv[])
         icon.addFile(icons.filePath(name));
     QApplication::setWindowIcon(icon);
 
-    SerialPortComm comm;
+    SystemComm comm;
     SystemTickCounter ticks;
     WidgetPrompts prompts;
     Form1 window(comm, ticks, prompts);

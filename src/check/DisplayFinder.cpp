@@ -6,7 +6,7 @@
 #include <QSet>
 
 #include "link/Deadline.h"
-#include "link/SerialPortComm.h"
+#include "link/SystemComm.h"
 #include "link/Transfer.h"
 
 namespace {
@@ -120,7 +120,7 @@ Error notADisplay(const Error &reply, const QString &settings, const QString &po
 DisplayFinder::LinkFactory DisplayFinder::systemLinks()
 {
     return [](const PortChoice &) {
-        return Link{std::make_unique<SystemTickCounter>(), std::make_unique<SerialPortComm>()};
+        return Link{std::make_unique<SystemTickCounter>(), std::make_unique<SystemComm>()};
     };
 }
 

@@ -30,7 +30,7 @@ public:
     };
     // Called on a worker thread, once for each port asked.
     using LinkFactory = std::function<Link(const PortChoice &port)>;
-    // SerialPortComm and the system's tick counter.
+    // The system's serial component (SystemComm) and tick counter.
     static LinkFactory systemLinks();
 
     // How long a port is watched after a request went unanswered, for a

@@ -4,7 +4,7 @@
 
 #include "Cli.h"
 #include "link/LineSettings.h"
-#include "link/SerialPortComm.h"
+#include "link/SystemComm.h"
 #include "messages/Messages.h"
 #include "messages/NextSteps.h"
 #include "model/OptionLists.h"
@@ -23,7 +23,7 @@ Outcome download(const Transfer::Target &target, const SettingsImage &image,
                  const DownloadOptions &options, const Step &step)
 {
     using Kind = Transfer::DownloadCheck::Kind;
-    SerialPortComm comm;
+    SystemComm comm;
     SystemTickCounter ticks;
     Outcome outcome;
     step(options.verify ? QStringLiteral("writing the settings, then reading them back")
@@ -109,7 +109,7 @@ QString Outcome::kindName() const
 
 Result<SettingsImage> upload(const Transfer::Target &target, const Step &step)
 {
-    SerialPortComm comm;
+    SystemComm comm;
     SystemTickCounter ticks;
     step(QStringLiteral("reading the settings"));
     return Transfer::upload(comm, ticks, target);

@@ -13,7 +13,7 @@
 #include "Output.h"
 #include "PerPort.h"
 #include "glass/GlassPicture.h"
-#include "link/SerialPortComm.h"
+#include "link/SystemComm.h"
 #include "listen/LineSpeed.h"
 #include "listen/Listener.h"
 #include "listen/Recognition.h"
@@ -75,7 +75,7 @@ const char *verdictName(Recognition::Verdict verdict)
 
 Turn listenOnce(const Transfer::Target &target, int seconds, bool showProgress)
 {
-    SerialPortComm comm;
+    SystemComm comm;
     SystemTickCounter ticks;
     Listener listener(comm, ticks);
     if (const Result<void> started = listener.start(target.port, target.settings, seconds);

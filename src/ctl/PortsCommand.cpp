@@ -5,11 +5,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QSerialPortInfo>
 
 #include "Commands.h"
 #include "LinkOptions.h"
 #include "Output.h"
+#include "check/PortEnumerator.h"
 #include "model/OptionLists.h"
 
 namespace Commands {
@@ -33,30 +33,25 @@ namespace {
 const QString Port = QStringLiteral("port");
 
 // What to give --port for a system port: the window's number, else the device.
-QString portOf(const QSerialPortInfo &info)
+QString portOf(const DetectedPort &detected)
 {
     const int count = static_cast<int>(OptionLists::commPorts().size());
-    int number = portNumberOf(info.systemLocation(), count);
-    if (number == 0)
-        number = portNumberOf(info.portName(), count);
-    return number != 0 ? QString::number(number) : info.systemLocation();
+    const int number = portNumberOf(detected.device, count);
+    return number != 0 ? QString::number(number) : detected.device;
 }
 
-QJsonObject describePort(const QSerialPortInfo &info)
+QJsonObject describePort(const DetectedPort &detected)
 {
     QJsonObject port{
-        {Port, portOf(info)},
-        {QStringLiteral("device"), info.systemLocation()},
+        {Port, portOf(detected)},
+        {QStringLiteral("device"), detected.device},
         {QStringLiteral("outcome"), QStringLiteral("ok")},
-        {QStringLiteral("by-id"), QJsonArray::fromStringList(stableNames(info.systemLocation()))},
-        {QStringLiteral("description"), info.description()},
-        {QStringLiteral("manufacturer"), info.manufacturer()},
-        {QStringLiteral("serial-number"), info.serialNumber()}};
-    if (info.hasVendorIdentifier() && info.hasProductIdentifier())
-        port.insert(QStringLiteral("usb"),
-                    QStringLiteral("%1:%2")
-                        .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
-                        .arg(info.productIdentifier(), 4, 16, QLatin1Char('0')));
+        {QStringLiteral("by-id"), QJsonArray::fromStringList(stableNames(detected.device))},
+        {QStringLiteral("description"), detected.description},
+        {QStringLiteral("manufacturer"), detected.manufacturer},
+        {QStringLiteral("serial-number"), detected.serialNumber}};
+    if (!detected.usb.isEmpty())
+        port.insert(QStringLiteral("usb"), detected.usb);
     return port;
 }
 
@@ -94,8 +89,8 @@ int ports(const QStringList &arguments)
         return Cli::Done;
     line.positionals(0);
     QJsonArray list;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        list.append(describePort(info));
+    for (const DetectedPort &detected : SystemPortEnumerator().ports())
+        list.append(describePort(detected));
     if (list.isEmpty() && !json(line))
         Cli::err(QStringLiteral("the system reports no serial ports"));
     printView(QJsonObject{{QStringLiteral("ports"), list}}, json(line), portsText);

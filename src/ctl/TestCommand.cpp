@@ -13,7 +13,7 @@
 #include "PerPort.h"
 #include "commandsets/CommandSets.h"
 #include "commandsets/TestScreen.h"
-#include "link/SerialPortComm.h"
+#include "link/SystemComm.h"
 #include "messages/CheckMessages.h"
 #include "messages/Messages.h"
 #include "model/DisplaySettings.h"
@@ -54,7 +54,7 @@ TestScreen::Result compose(int set, const Plan &plan, const Transfer::Target &ta
 
 PerPort::Result testOne(const PerPort::Port &port, const Plan &plan)
 {
-    SerialPortComm comm;
+    SystemComm comm;
     SystemTickCounter ticks;
     PerPort::Result result;
     int set = 0;

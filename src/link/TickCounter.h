@@ -19,12 +19,13 @@ constexpr qint32 elapsedTicks(quint32 start, quint32 now)
     return static_cast<qint32>(now - start);
 }
 
-// The real counter: milliseconds of a monotonic clock, cut to 32 bits.
+// The real counter: the system's own on Windows; elsewhere milliseconds of a
+// monotonic clock, cut to 32 bits.
 class SystemTickCounter final : public TickCounter
 {
 public:
     SystemTickCounter() { m_clock.start(); }
-    quint32 GetTickCount() override { return static_cast<quint32>(m_clock.elapsed()); }
+    quint32 GetTickCount() override;
 
 private:
     QElapsedTimer m_clock;

@@ -1,4 +1,5 @@
 #include <QAbstractItemView>
+#include <QFont>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
@@ -187,6 +188,12 @@ void tst_AppWidgets::portListShowsDetectedPorts()
 void tst_AppWidgets::wrapButtonKeepsItsCaption()
 {
     WrapButton button(QStringLiteral("Get Setting From VFD"));
+    // In the window's font: in a system's smaller default font (Wine's) the
+    // caption fits on one line.
+    QFont windowFont(QStringLiteral("Arial"));
+    windowFont.setPointSizeF(10.5);
+    windowFont.setBold(true);
+    button.setFont(windowFont);
     button.resize(129, 49);
     QCOMPARE(button.text(), QStringLiteral("Get Setting From VFD"));
     // The caption is painted: dark text pixels on both lines of the button.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QtGlobal>
+#if defined(Q_OS_UNIX)
 #include <unistd.h>
+#endif
 
 #include <QFile>
 #include <QProcess>
@@ -8,7 +11,8 @@
 
 // Makes a folder refuse new files for as long as it lives. Root ignores
 // permission bits, so there the folder is made immutable instead; where
-// neither works, isReadOnly() says so and the test skips.
+// neither works (and on Windows, whose folders take new files whatever their
+// read-only flag), isReadOnly() says so and the test skips.
 class ReadOnlyFolder
 {
 public:
@@ -27,8 +31,11 @@ public:
     bool isReadOnly() const { return m_readOnly; }
 
 private:
-    bool setWritable(bool writable)
+    bool setWritable([[maybe_unused]] bool writable)
     {
+#if !defined(Q_OS_UNIX)
+        return false;
+#else
         if (::geteuid() == 0) {
             return QProcess::execute(
                        QStringLiteral("chattr"),
@@ -38,6 +45,7 @@ private:
         if (writable)
             permissions |= QFileDevice::WriteOwner;
         return QFile::setPermissions(m_folder, permissions);
+#endif
     }
 
     QString m_folder;
