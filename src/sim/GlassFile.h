@@ -7,18 +7,19 @@
 #include "glass/GlassText.h"
 #include "model/Result.h"
 #include "model/SettingsImage.h"
-#include "screen/Screen.h"
+#include "screen/ScreenInterpreter.h"
 
 // --png: the glass of the simulated display as a picture file, written
 // whole each time what it shows changes: the screen's codes, drawn in the
-// image's "Character Type" with its user-defined characters.
+// image's "Character Type" with its user-defined characters and those the
+// till defined at run time.
 class GlassFile
 {
 public:
     explicit GlassFile(const QString &path) : m_path(path) {}
 
     // Writes the file when the glass differs from the one last written.
-    Result<void> update(const Screen &screen, const SettingsImage &image);
+    Result<void> update(const ScreenInterpreter &display, const SettingsImage &image);
 
 private:
     QString m_path;

@@ -189,7 +189,7 @@ bool Server::writeGlassFile()
 {
     if (!m_glassFile)
         return true;
-    const Result<void> saved = m_glassFile->update(m_display.screen().screen(), m_display.image());
+    const Result<void> saved = m_glassFile->update(m_display.screen(), m_display.image());
     if (!saved)
         complain(QStringLiteral("--png ") + Messages::fileFailure(saved.error()));
     return bool(saved);

@@ -1,5 +1,6 @@
 // The glass as a PNG from the programs: tq540ctl show --png and tq540sim --png.
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -67,6 +68,14 @@ void tst_GlassFiles::simulatorWritesItsGlassAfterEachChange()
 
     QCOMPARE(runCtl({"test", "--port", sim.port(), "--line1", "HI", "--line2", "\\"}).status, 0);
     QTRY_COMPARE(glassDots(QImage(path("glass.png")), FileGeometry, 0, 0), LetterH);
+
+    // A till defines "H" at run time (ESC & 1 H H, five columns) and selects
+    // its own characters (ESC % 1): the H already shown takes its dots.
+    QFile till(sim.port());
+    QVERIFY(till.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    till.write(QByteArray::fromHex("1b26014848054142444850" "1b2501"));
+    till.close();
+    QTRY_COMPARE(glassDots(QImage(path("glass.png")), FileGeometry, 0, 0), Diagonal);
 
     // A path that cannot be written ends it with its message, and no file.
     QProcess unwritable;
