@@ -1,15 +1,15 @@
-#include <optional>
-
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "FormFiles.h"
 #include "FormRig.h"
 #include "model/HexText.h"
-#include "support/ReadOnlyFolder.h"
 
-// Save and Load through the window, with files in a temporary folder.
+using namespace FormFiles;
+
+// Save and Load through the window, with files in a temporary folder: what
+// goes into a file, what comes out of one, and taking a load back.
 class tst_Form1Files : public QObject
 {
     Q_OBJECT
@@ -19,65 +19,9 @@ private slots:
     void savedFileLoadsIntoFreshStart();
     void loadShowsTheFile();
     void commandLineFileLoadsAfterTheQuestion();
-    void refusedName_data();
-    void refusedName();
     void loadIsTakenBackFromEveryControl_data();
     void loadIsTakenBackFromEveryControl();
-    void cancelledDialogsChangeNothing();
-    void cancelledLoadChangesNothing();
-    void failingLoadChangesNothing_data();
-    void failingLoadChangesNothing();
-    void failingSaveReportsAndWritesNothing_data();
-    void failingSaveReportsAndWritesNothing();
-
-private:
-    static QByteArray sampleFile();
-    static void writeFile(const QString &path, const QByteArray &bytes);
-    static QByteArray readFile(const QString &path);
-    // A window that no longer shows the defaults: typed cells, another
-    // list entry, line 2 in ASCII, the editor on character 2.
-    static void changeEverything(FormRig &rig);
 };
-
-QByteArray tst_Form1Files::sampleFile()
-{
-    QByteArray bytes(126, '\0');
-    for (int k = 1; k <= 126; ++k)
-        bytes[k - 1] = char((k * 37 + 11) & 0xFF);
-    bytes[2 - 1] = 1;  // BaudRate "19200,n,8,1"
-    bytes[4 - 1] = 18; // Char "Greek CP8859-7"
-    bytes[6 - 1] = 9;  // Command "LogicControl"
-    bytes[68 - 1] = 2; // Passthru "without ESC/POS command"
-    bytes[69 - 1] = 0x41;
-    bytes[72 - 1] = 0x01; // character 1: top dot of column 3
-    bytes[70 - 1] = bytes[71 - 1] = bytes[73 - 1] = bytes[74 - 1] = 0;
-    bytes[7 - 1] = 0x05;
-    return bytes;
-}
-
-void tst_Form1Files::writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray tst_Form1Files::readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void tst_Form1Files::changeEverything(FormRig &rig)
-{
-    rig.combo("Char")->setCurrentIndex(5);
-    rig.cell("L1H", 1)->selectAll();
-    QTest::keyClicks(rig.cell("L1H", 1), "99");
-    rig.click("Op_L2A");
-    QTest::keyClicks(rig.get<QLineEdit>("UDC_TEXT"), "30");
-    rig.click("UDC_NEXT");
-    QTest::mouseClick(rig.dot(2, 2), Qt::LeftButton);
-}
 
 void tst_Form1Files::roundTripKeepsEveryByte()
 {
@@ -196,42 +140,6 @@ void tst_Form1Files::commandLineFileLoadsAfterTheQuestion()
     QCOMPARE(rig.comboText("Char"), QStringLiteral("Greek CP8859-7"));
 }
 
-void tst_Form1Files::refusedName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("refused");
-    QTest::newRow("TQ-540.vfd") << "TQ-540.vfd" << true;
-    QTest::newRow("tq-540.vfd") << "tq-540.vfd" << false;
-    QTest::newRow("TQ-540.VFD") << "TQ-540.VFD" << false;
-    QTest::newRow("my TQ-540.vfd") << "my TQ-540.vfd" << false;
-}
-
-void tst_Form1Files::refusedName()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, refused);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    FormRig rig;
-    rig.click("Op_L1A");
-    rig.prompts.saveAnswers << path;
-    rig.click("Save");
-    QCOMPARE(rig.form.currentFileName(), path);
-    if (refused) {
-        QCOMPARE(rig.prompts.messages.size(), 1);
-        QCOMPARE(rig.prompts.messages[0].text, QStringLiteral("KS310.vfd can't be saved"));
-        QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
-        QVERIFY(!QFile::exists(path));
-        // Refused before the image is assembled: line 1 stays in ASCII.
-        QVERIFY(rig.get<QRadioButton>("Op_L1A")->isChecked());
-    } else {
-        QVERIFY(rig.prompts.messages.isEmpty());
-        QCOMPARE(readFile(path).size(), 126);
-        QVERIFY(rig.get<QRadioButton>("Op_L1H")->isChecked());
-        QCOMPARE(rig.cell("L1H", 1)->text(), QStringLiteral("2A"));
-    }
-}
-
 void tst_Form1Files::loadIsTakenBackFromEveryControl_data()
 {
     QTest::addColumn<QString>("control");
@@ -287,114 +195,6 @@ void tst_Form1Files::loadIsTakenBackFromEveryControl()
     QTest::keyClick(focused, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(rig.form.configuration().snapshot() == loaded);
     QVERIFY(textOf(focused).startsWith(typed));
-}
-
-void tst_Form1Files::cancelledDialogsChangeNothing()
-{
-    QTemporaryDir dir;
-    FormRig rig;
-    rig.click("Op_L1A");
-    const QStringList before = rig.snapshot();
-    rig.click("Save"); // the dialog answers with no file
-    rig.click("Load");
-    QCOMPARE(rig.snapshot(), before);
-    QVERIFY(rig.prompts.messages.isEmpty());
-    QVERIFY(rig.prompts.questions.isEmpty());
-    QVERIFY(rig.form.currentFileName().isEmpty());
-    QVERIFY(QDir(dir.path()).isEmpty());
-}
-
-void tst_Form1Files::cancelledLoadChangesNothing()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("other.vfd");
-    writeFile(path, sampleFile());
-    FormRig rig;
-    changeEverything(rig);
-    const QStringList before = rig.snapshot();
-    const SettingsImage image = rig.form.configuration().image();
-
-    rig.prompts.confirmAnswer = false;
-    rig.prompts.openAnswers << path;
-    rig.click("Load");
-    QCOMPARE(rig.prompts.questions.size(), 1);
-    QVERIFY(rig.prompts.messages.isEmpty());
-    QCOMPARE(rig.snapshot(), before);
-    QVERIFY(rig.form.configuration().image() == image);
-    QCOMPARE(rig.form.configuration().characters().number(), 2);
-}
-
-void tst_Form1Files::failingLoadChangesNothing_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content"); // null: no file at all
-    QByteArray command10 = sampleFile();
-    command10[6 - 1] = 10;
-    QByteArray passthru3 = sampleFile();
-    passthru3[68 - 1] = 3;
-    QTest::newRow("missing") << "missing.vfd" << QByteArray();
-    QTest::newRow("empty") << "empty.vfd" << QByteArray("");
-    QTest::newRow("short") << "short.vfd" << sampleFile().left(125);
-    QTest::newRow("byte 6 = 10") << "command.vfd" << command10;
-    QTest::newRow("byte 68 = 3") << "passthru.vfd" << passthru3;
-}
-
-void tst_Form1Files::failingLoadChangesNothing()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, content);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    if (!content.isNull())
-        writeFile(path, content);
-
-    FormRig rig;
-    changeEverything(rig);
-    const QStringList before = rig.snapshot();
-    const SettingsImage image = rig.form.configuration().image();
-
-    rig.prompts.openAnswers << path;
-    rig.click("Load");
-    QCOMPARE(rig.prompts.messages.size(), 1);
-    QCOMPARE(rig.prompts.messages[0].text, QStringLiteral("Error"));
-    QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
-    QCOMPARE(rig.snapshot(), before);
-    QVERIFY(rig.form.configuration().image() == image);
-    QCOMPARE(QFile::exists(path), !content.isNull()); // a load never creates a file
-}
-
-void tst_Form1Files::failingSaveReportsAndWritesNothing_data()
-{
-    QTest::addColumn<bool>("readOnlyFolder");
-    QTest::newRow("missing folder") << false;
-    QTest::newRow("read-only folder") << true;
-}
-
-void tst_Form1Files::failingSaveReportsAndWritesNothing()
-{
-    QFETCH(bool, readOnlyFolder);
-    QTemporaryDir dir;
-    QString path;
-    std::optional<ReadOnlyFolder> readOnly;
-    if (readOnlyFolder) {
-        const QString folder = dir.filePath("locked");
-        QVERIFY(QDir().mkdir(folder));
-        readOnly.emplace(folder);
-        if (!readOnly->isReadOnly())
-            QSKIP("this file system cannot make a folder read-only for this user");
-        path = folder + "/settings.vfd";
-    } else {
-        path = dir.filePath("no such folder/settings.vfd");
-    }
-
-    FormRig rig;
-    rig.prompts.saveAnswers << path;
-    rig.click("Save");
-    QCOMPARE(rig.prompts.messages.size(), 1);
-    QVERIFY2(rig.prompts.messages[0].text.contains("settings.vfd"),
-             qPrintable(rig.prompts.messages[0].text));
-    QCOMPARE(rig.prompts.messages[0].title, QStringLiteral("VFD"));
-    QVERIFY(!QFile::exists(path));
 }
 
 QTEST_MAIN(tst_Form1Files)
