@@ -46,7 +46,6 @@ void TestGlassFile::pictureShowsTheLook_data()
 
     QTest::newRow("power-on") << "'A'" << LetterA << -1 << false;
     QTest::newRow("cursor shown after the A") << "1F 43 01 'A'" << LetterA << 1 << false;
-    QTest::newRow("cursor on row 2") << "1F 43 01 'A' 1F 24 05 02" << LetterA << 24 << false;
     QTest::newRow("lowest brightness") << "1F 58 01 'A'" << LetterA << -1 << true;
     // A still picture shows a blinking screen in its lit phase.
     QTest::newRow("blinking") << "1F 43 01 1F 45 0A 'A'" << LetterA << 1 << false;
