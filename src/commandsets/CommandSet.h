@@ -50,6 +50,14 @@ enum class Effect : quint8 {
     DefineCharacterRows,  // parameters: a code and 35 dots row by row in 5 bytes
     SelectUserCharacters, // parameter: 1 defined glyphs for text to come, 0 built-in ones
     DeleteUserCharacter,  // parameter: the code whose built-in glyph returns
+    // How the glass shows its cells (DisplayLook); the cells stay.
+    BrightnessLevel,   // parameter: 1..4, 4 brightest
+    BrightnessPercent, // parameter: 0x20, 0x40, 0x60 or 0xFF (100 %)
+    CursorShown,       // parameter: 1 shown, 0 hidden
+    CursorOn,
+    CursorOff,
+    BlinkScreen, // parameter n: on and off n x 50 ms; 0 stops; 255 blanks the display
+    Initialise,  // brightness, cursor and blinking to their power-on values; the cells stay
 };
 
 // How the cursor goes on at the ends of the rows.

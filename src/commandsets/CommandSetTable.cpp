@@ -97,11 +97,11 @@ constexpr Command EpsonCommands[] = {
     command("\x1F\x02"sv, Effect::VerticalScrollMode),
     command("\x1F\x03"sv, Effect::HorizontalScrollMode),
     command("\x1F\x40"sv, Effect::ClearAndHome), // self-test, then clear and home
-    // Taken; the glass does not yet show cursor, brightness, blinking,
-    // reversed characters, marks over characters or annunciators.
-    command("\x1F\x43"sv, Effect::Nothing, OffOn),
-    command("\x1F\x58"sv, Effect::Nothing, Brightness),
-    command("\x1F\x45"sv, Effect::Nothing, Any),
+    command("\x1F\x43"sv, Effect::CursorShown, OffOn),
+    command("\x1F\x58"sv, Effect::BrightnessLevel, Brightness),
+    command("\x1F\x45"sv, Effect::BlinkScreen, Any),
+    // Taken; the glass does not yet show reversed characters, marks over
+    // characters or annunciators.
     command("\x1F\x72"sv, Effect::Nothing, OffOn),
     command("\x1F\x2E"sv, Effect::Nothing, Any),
     command("\x1F\x2C"sv, Effect::Nothing, Any),
@@ -137,10 +137,10 @@ constexpr Command UtcStandardCommands[] = {
     command("\x0A"sv, Effect::LineFeed),
     command("\x18"sv, Effect::ClearToRowEnd),
     command("\x19"sv, Effect::ClearToDisplayEnd),
-    // Taken; the glass does not yet show cursor, brightness, flashing or fonts.
-    command("\x13"sv, Effect::Nothing),
-    command("\x14"sv, Effect::Nothing),
-    command("\x04"sv, Effect::Nothing, Any),
+    command("\x13"sv, Effect::CursorOn),
+    command("\x14"sv, Effect::CursorOff),
+    command("\x04"sv, Effect::BrightnessPercent, Any),
+    // Taken; the glass does not yet show flashing characters or fonts.
     command("\x1C"sv, Effect::Nothing),
     command("\x1D"sv, Effect::Nothing),
     command("\x1A"sv, Effect::Nothing, Any),
@@ -217,7 +217,9 @@ constexpr Command Cd5220Commands[] = {
     command("\x0D"sv, Effect::CarriageReturn),
     taken(command("\x0C"sv, Effect::Clear), Taken::AlsoInText),
     taken(command("\x18"sv, Effect::Nothing), Taken::OnlyInText), // cancel: the string is not shown
-    command("\x1B\x40"sv, Effect::Nothing), // what initialising shows is not settled: the screen stays
+    // What initialising shows is not settled: the cells stay, the look
+    // returns to its power-on values as in EPSON.
+    command("\x1B\x40"sv, Effect::Initialise),
     line("\x1B\x51\x41"sv, Upper, 20),
     line("\x1B\x51\x42"sv, Lower, 20),
     scroll("\x1B\x51\x44"sv, Upper, 40),
@@ -247,11 +249,10 @@ constexpr Command Cd5220Commands[] = {
     command("\x1B\x5B\x4B"sv, Effect::BottomLeft),
     command("\x1F\x42"sv, Effect::BottomLeft),
     command("\x1F\x40"sv, Effect::ClearAndHome), // self-test
-    // Taken; the glass does not yet show brightness, the cursor, blinking
-    // or fonts, and glyphs of user characters apply to text yet to come.
-    command("\x1B\x2A"sv, Effect::Nothing, Brightness),
-    command("\x1B\x5F"sv, Effect::Nothing, OffOn),
-    command("\x1F\x45"sv, Effect::Nothing, Any),
+    command("\x1B\x2A"sv, Effect::BrightnessLevel, Brightness),
+    command("\x1B\x5F"sv, Effect::CursorShown, OffOn),
+    command("\x1F\x45"sv, Effect::BlinkScreen, Any),
+    // Taken; the glass does not yet show fonts.
     command("\x1B\x63"sv, Effect::Nothing, Any),
     command("\x1B\x26"sv, Effect::DefineCharacters, Range{1, 1}, Code, Code),
     command("\x1B\x25"sv, Effect::SelectUserCharacters, OffOn),
@@ -281,10 +282,9 @@ constexpr Command LogicControlCommands[] = {
     command("\x11"sv, Effect::OverwriteMode),
     command("\x12"sv, Effect::VerticalScrollMode),
     command("\x10"sv, Effect::CursorToCell, Cell),
-    // Taken; the glass does not yet show the cursor or brightness.
-    command("\x13"sv, Effect::Nothing),
-    command("\x14"sv, Effect::Nothing),
-    command("\x04"sv, Effect::Nothing, Any),
+    command("\x13"sv, Effect::CursorOn),
+    command("\x14"sv, Effect::CursorOff),
+    command("\x04"sv, Effect::BrightnessPercent, Any),
     command("\x03"sv, Effect::DefineCharacterRows, Range{0x20, 0x7F}, Any, Any, Any, Any, Any),
     scroll("\x05"sv, Upper, 45),     // right to left
     scroll("\x1B\x06"sv, Lower, 45), // leftward

@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "files/SettingsFile.h"
-#include "glass/GlassRenderer.h"
 
 namespace GlassPicture {
 
@@ -23,6 +22,12 @@ QImage compose(const GlassText::Glass &glass, const GlassText::Glass &beyond, in
     painter.drawImage(0, 0, top);
     painter.drawImage(0, top.height() + renderer.dotPitch(), bottom);
     return picture;
+}
+
+QImage compose(const GlassText::Glass &glass, const GlassRenderer::State &state, int pitch)
+{
+    GlassRenderer renderer(pitch);
+    return renderer.render(glass, state);
 }
 
 Result<void> savePng(const QImage &picture, const QString &path)

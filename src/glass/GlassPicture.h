@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 
+#include "glass/GlassRenderer.h"
 #include "glass/GlassText.h"
 #include "model/Result.h"
 
@@ -14,6 +15,9 @@ inline constexpr int FilePitch = 4; // pixels from dot to dot
 // The glass, and under it the rows of `beyond` (when it has any), one dot
 // pitch apart on the window's background.
 QImage compose(const GlassText::Glass &glass, const GlassText::Glass &beyond = {},
+               int pitch = FilePitch);
+// The glass alone, with what the display adds to its cells.
+QImage compose(const GlassText::Glass &glass, const GlassRenderer::State &state,
                int pitch = FilePitch);
 
 // As a PNG file, whole or not at all, and only over a regular file: a

@@ -1,5 +1,9 @@
 #include "screen/Leads.h"
 
+#include <algorithm>
+
+#include "model/Printable.h"
+
 void Leads::reset(const CommandSets::Description &set)
 {
     m_attention.clear();
@@ -28,4 +32,14 @@ void Leads::changeAttention(const CommandSets::Description &set, QByteArrayView 
         m_changed.push_back(std::move(lead));
     }
     findStarts(set);
+}
+
+bool Leads::breaksOffAttention(const CommandSets::Description &set, QByteArrayView held) const
+{
+    const QByteArrayView before = held.chopped(1);
+    const std::string_view own = attention(set);
+    return before.size() < qsizetype(own.size()) &&
+           own.starts_with(std::string_view(before.data(), std::size_t(before.size()))) &&
+           std::all_of(before.begin(), before.end(),
+                       [](char code) { return Printable::contains(quint8(code)); });
 }

@@ -28,6 +28,9 @@ public:
     }
 
     void changeAttention(const CommandSets::Description &set, QByteArrayView attention);
+    // Whether `held` less its last byte is printable and a proper start of
+    // the attention sequence: those bytes were text, not a command.
+    bool breaksOffAttention(const CommandSets::Description &set, QByteArrayView held) const;
 
     // Whether a command taken between commands begins with `byte`: most
     // text begins none, and is then written without a look at each lead.

@@ -41,6 +41,7 @@ void ScreenInterpreter::setCommandSet(int commandSet)
 void ScreenInterpreter::reset()
 {
     m_screen = Screen();
+    m_look = DisplayLook();
     m_userCharacters.clear();
     m_clock.clear();
     m_log.clear();
@@ -123,7 +124,7 @@ void ScreenInterpreter::takeLead(quint8 byte)
     }
     if (begun)
         return;
-    if (m_held.size() > 1 && breaksOffAttention()) {
+    if (m_held.size() > 1 && m_leads.breaksOffAttention(*m_set, m_held)) {
         // Printable bytes that began the attention sequence were text.
         const QByteArray text = m_held.chopped(1);
         endCommand();
@@ -136,16 +137,6 @@ void ScreenInterpreter::takeLead(quint8 byte)
         return write(byte);
     }
     report();
-}
-
-bool ScreenInterpreter::breaksOffAttention() const
-{
-    const QByteArrayView before = QByteArrayView(m_held).chopped(1);
-    const std::string_view attention = m_leads.attention(*m_set);
-    return before.size() < qsizetype(attention.size()) &&
-           attention.starts_with(std::string_view(before.data(), std::size_t(before.size()))) &&
-           std::all_of(before.begin(), before.end(),
-                       [](char code) { return Printable::contains(quint8(code)); });
 }
 
 void ScreenInterpreter::takeDefinition(quint8 byte)
@@ -239,7 +230,10 @@ void ScreenInterpreter::carryOut()
     const Command &command = *m_command;
     const QByteArray held = m_held;
     endCommand();
-    apply(command, QByteArrayView(held).sliced(qsizetype(command.lead.size())));
+    const QByteArrayView parameters = QByteArrayView(held).sliced(qsizetype(command.lead.size()));
+    if (!m_look.apply(command.effect, parameters))
+        return m_log.add(held); // a value no guide describes
+    apply(command, parameters);
     if (command.effect == Effect::Reported)
         m_log.add(held);
 }
@@ -256,6 +250,13 @@ void ScreenInterpreter::apply(const Command &command, QByteArrayView parameters)
     case Effect::ScrollRow:
     case Effect::Clock:
     case Effect::ChangeAttention:
+    case Effect::BrightnessLevel: // these seven carried out on the look
+    case Effect::BrightnessPercent:
+    case Effect::CursorShown:
+    case Effect::CursorOn:
+    case Effect::CursorOff:
+    case Effect::BlinkScreen:
+    case Effect::Initialise:
         m_scrollPending = wasPending;
         break;
     case Effect::CarriageReturn:

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "commandsets/CommandSet.h"
+#include "screen/DisplayLook.h"
 #include "screen/Leads.h"
 #include "screen/Screen.h"
 #include "screen/UnknownLog.h"
@@ -48,7 +49,7 @@ public:
     // short is reported as unknown. The same set again changes nothing.
     void setCommandSet(int commandSet);
 
-    // A blank screen, the cursor home and the set in its power-on state;
+    // A blank screen, the cursor home, the look and the set in their power-on state;
     // reports and half-received commands are dropped.
     void reset();
 
@@ -61,6 +62,9 @@ public:
     // Whether the bytes so far end inside a command that waits for more.
     bool waiting() const;
 
+    // Brightness, cursor and blinking as the till set them; the cursor's
+    // cell is the screen's.
+    const DisplayLook &look() const { return m_look; }
     // Glyphs the till defined, for the glass to draw.
     const UserCharacters &userCharacters() const { return m_userCharacters; }
     // The row whose text a scroll command set moving; the glass shows how
@@ -77,7 +81,6 @@ private:
     void takeParameter(quint8 byte);
     void takeText(quint8 byte);
     void takeDefinition(quint8 byte);
-    bool breaksOffAttention() const;
     void leadComplete();
     void carryOut();
     void apply(const CommandSets::Command &command, QByteArrayView parameters);
@@ -90,6 +93,7 @@ private:
     int m_commandSet;
     const CommandSets::Description *m_set;
     Screen m_screen;
+    DisplayLook m_look;
     UnknownLog m_log;
     QByteArray m_held;                               // a command not yet complete
     const CommandSets::Command *m_command = nullptr; // the one its lead names

@@ -4,7 +4,7 @@
 
 #include "glass/GlassPicture.h"
 
-Result<void> GlassFile::update(const ScreenInterpreter &display, const SettingsImage &image)
+GlassText::Glass GlassFile::glassOf(const ScreenInterpreter &display, const SettingsImage &image)
 {
     GlassText::Input input;
     for (int row = 0; row < Screen::Rows; ++row)
@@ -21,11 +21,34 @@ Result<void> GlassFile::update(const ScreenInterpreter &display, const SettingsI
         }
     }
     input.userCharacters << GlassText::imageCharacters(image);
-    const GlassText::Glass glass = GlassText::resolve(input);
-    if (m_written == glass)
+    return GlassText::resolve(input);
+}
+
+// A picture cannot blink: a blinking screen is drawn in its lit phase, and
+// only a display blanked outright (1F 45 FF) is drawn dark, cursor and all.
+GlassRenderer::State GlassFile::stateOf(const ScreenInterpreter &display)
+{
+    const DisplayLook &look = display.look();
+    GlassRenderer::State state;
+    state.brightness = look.brightness;
+    if (look.blink == DisplayLook::Blink::Blanked) {
+        for (int cell = 0; cell < Screen::Rows * Screen::Columns; ++cell)
+            state.darkCells.insert(cell);
+    } else if (look.cursorShown) {
+        state.cursorRow = display.screen().cursorRow();
+        state.cursorColumn = display.screen().cursorColumn();
+    }
+    return state;
+}
+
+Result<void> GlassFile::update(const ScreenInterpreter &display, const SettingsImage &image)
+{
+    auto shown = std::make_pair(glassOf(display, image), stateOf(display));
+    if (m_written == shown)
         return {};
-    const Result<void> saved = GlassPicture::savePng(GlassPicture::compose(glass), m_path);
+    const Result<void> saved =
+        GlassPicture::savePng(GlassPicture::compose(shown.first, shown.second), m_path);
     if (saved)
-        m_written = glass;
+        m_written = std::move(shown);
     return saved;
 }

@@ -2,46 +2,13 @@
 
 #include "model/OptionLists.h"
 #include "screen/ScreenInterpreter.h"
+#include "support/ScreenNotation.h"
 
 namespace {
 
 int set(const char *name)
 {
     return OptionLists::positionOf(OptionLists::commandSets(), QString::fromLatin1(name));
-}
-
-// Bytes written as hex pairs and 'quoted text': "1B 40 'AB' 0D".
-QByteArray bytes(const QString &notation)
-{
-    QByteArray out;
-    QString hex;
-    for (qsizetype k = 0; k < notation.size(); ++k) {
-        if (notation.at(k) == QLatin1Char('\'')) {
-            const qsizetype end = notation.indexOf(QLatin1Char('\''), k + 1);
-            out.append(notation.mid(k + 1, end - k - 1).toLatin1());
-            k = end;
-        } else if (notation.at(k) != QLatin1Char(' ')) {
-            hex.append(notation.at(k));
-            if (hex.size() == 2) {
-                out.append(char(hex.toInt(nullptr, 16)));
-                hex.clear();
-            }
-        }
-    }
-    return out;
-}
-
-QString row(const QString &text)
-{
-    return text.leftJustified(20);
-}
-
-QString unknownText(const ScreenInterpreter::Unknown &unknown)
-{
-    QStringList parts;
-    for (const QByteArray &sequence : unknown.sequences)
-        parts << QString::fromLatin1(sequence.toHex(' '));
-    return parts.join(QLatin1Char('|'));
 }
 
 } // namespace
@@ -58,6 +25,8 @@ private slots:
     void unknownSequencesAreBounded();
     void runTimeState_data();
     void runTimeState();
+    void look_data();
+    void look();
 };
 
 void TestScreenInterpreter::commands_data()
@@ -170,11 +139,8 @@ void TestScreenInterpreter::commands_data()
     QTest::newRow("EPSON horizontal scroll BS") << set("EPSON") << "1F 03 'XY' 1F 24 01 01 08" << " XY" << "" << 0 << 0 << "" << false;
     QTest::newRow("EPSON horizontal scroll LF on row 2") << set("EPSON") << "1F 03 1F 42 0A 'A'" << "" << "A" << 1 << 1 << "" << false;
     QTest::newRow("EPSON US @ self-test") << set("EPSON") << "'AB' 1F 40" << "" << "" << 0 << 0 << "" << false;
-    QTest::newRow("EPSON US C cursor") << set("EPSON") << "1F 43 00 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("EPSON US C 2") << set("EPSON") << "1F 43 02" << "" << "" << 0 << 0 << "1f 43 02" << false;
-    QTest::newRow("EPSON US X brightness") << set("EPSON") << "1F 58 04 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("EPSON US X 5") << set("EPSON") << "1F 58 05" << "" << "" << 0 << 0 << "1f 58 05" << false;
-    QTest::newRow("EPSON US E blink") << set("EPSON") << "1F 45 0A 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("EPSON US r reverse") << set("EPSON") << "1F 72 01 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("EPSON US . period") << set("EPSON") << "'A' 1F 2E 41" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("EPSON US , comma") << set("EPSON") << "'A' 1F 2C 41" << "A" << "" << 0 << 1 << "" << false;
@@ -191,9 +157,6 @@ void TestScreenInterpreter::commands_data()
     QTest::newRow("UTC/S LF") << set("UTC/S") << "'A' 0A 'B'" << "A" << " B" << 1 << 2 << "" << false;
     QTest::newRow("UTC/S CAN to the row's end") << set("UTC/S") << full + " 10 02 18" << "AB" << lowerFull << 0 << 2 << "" << false;
     QTest::newRow("UTC/S EM to the display's end") << set("UTC/S") << full + " 10 02 19" << "AB" << "" << 0 << 2 << "" << false;
-    QTest::newRow("UTC/S DC3 cursor on") << set("UTC/S") << "13 'A'" << "A" << "" << 0 << 1 << "" << false;
-    QTest::newRow("UTC/S DC4 cursor off") << set("UTC/S") << "14 'A'" << "A" << "" << 0 << 1 << "" << false;
-    QTest::newRow("UTC/S EOT brightness") << set("UTC/S") << "04 FF 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("UTC/S FS flashing") << set("UTC/S") << "1C 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("UTC/S GS no flashing") << set("UTC/S") << "1D 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("UTC/S SUB font") << set("UTC/S") << "1A 01 'A'" << "A" << "" << 0 << 1 << "" << false;
@@ -233,9 +196,6 @@ void TestScreenInterpreter::commands_data()
     QTest::newRow("CD5220 ESC [ K bottom") << set("CD5220") << "1B 5B 4B 'x'" << "" << "x" << 1 << 1 << "" << false;
     QTest::newRow("CD5220 US B bottom") << set("CD5220") << "1F 42 'x'" << "" << "x" << 1 << 1 << "" << false;
     QTest::newRow("CD5220 US @ self-test") << set("CD5220") << "'AB' 1F 40" << "" << "" << 0 << 0 << "" << false;
-    QTest::newRow("CD5220 ESC * brightness") << set("CD5220") << "1B 2A 04 'A'" << "A" << "" << 0 << 1 << "" << false;
-    QTest::newRow("CD5220 ESC _ cursor") << set("CD5220") << "1B 5F 00 'A'" << "A" << "" << 0 << 1 << "" << false;
-    QTest::newRow("CD5220 US E blink") << set("CD5220") << "1F 45 05 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("CD5220 ESC c font") << set("CD5220") << "1B 63 00 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("CD5220 ESC % user characters") << set("CD5220") << "1B 25 01 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("CD5220 ESC ? delete one") << set("CD5220") << "1B 3F 41 'A'" << "A" << "" << 0 << 1 << "" << false;
@@ -244,9 +204,6 @@ void TestScreenInterpreter::commands_data()
     QTest::newRow("CD5220 ESC = device") << set("CD5220") << "1B 3D 02 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("CD5220 ESC # emulation") << set("CD5220") << "1B 23 30 'A'" << "A" << "" << 0 << 1 << "1b 23 30" << false;
 
-    QTest::newRow("LogicControl DC3 cursor on") << set("LogicControl") << "13 'A'" << "A" << "" << 0 << 1 << "" << false;
-    QTest::newRow("LogicControl DC4 cursor off") << set("LogicControl") << "14 'A'" << "A" << "" << 0 << 1 << "" << false;
-    QTest::newRow("LogicControl EOT brightness") << set("LogicControl") << "04 20 'A'" << "A" << "" << 0 << 1 << "" << false;
 
     QTest::newRow("EPSON ESC & defines") << set("EPSON") << "1B 26 01 41 42 05 7F 08 08 08 7F 01 01 'A'" << "A" << "" << 0 << 1 << "" << false;
     QTest::newRow("EPSON ESC & waits for columns") << set("EPSON") << "1B 26 01 41 41 05 7F" << "" << "" << 0 << 0 << "" << true;
@@ -377,6 +334,61 @@ void TestScreenInterpreter::runTimeState()
              glyph);
     QCOMPARE(model.userCharacters().selected(), selected);
     QCOMPARE(model.scrollingRow().value_or(-1), scrollingRow);
+}
+
+// How the glass shows the cells: one row per command, and the commands
+// that return the look to its power-on values.
+void TestScreenInterpreter::look_data()
+{
+    QTest::addColumn<int>("set");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<int>("brightness"); // percent
+    QTest::addColumn<bool>("cursorShown");
+    QTest::addColumn<int>("blink"); // ms on and off; 0 steady, -1 blanked
+    QTest::addColumn<QString>("unknown");
+
+    // clang-format off
+    QTest::newRow("power-on") << set("EPSON") << "" << 100 << false << 0 << "";
+    QTest::newRow("EPSON US X 1") << set("EPSON") << "1F 58 01" << 20 << false << 0 << "";
+    QTest::newRow("EPSON US C 1") << set("EPSON") << "1F 43 01" << 100 << true << 0 << "";
+    QTest::newRow("EPSON US C 0") << set("EPSON") << "1F 43 01 1F 43 00" << 100 << false << 0 << "";
+    QTest::newRow("EPSON US E 10") << set("EPSON") << "1F 45 0A" << 100 << false << 500 << "";
+    QTest::newRow("EPSON US E 0 stops") << set("EPSON") << "1F 45 0A 1F 45 00" << 100 << false << 0 << "";
+    QTest::newRow("EPSON US E 255 blanks") << set("EPSON") << "1F 45 FF" << 100 << false << -1 << "";
+    QTest::newRow("EPSON ESC @ restores") << set("EPSON") << "1F 58 02 1F 43 01 1F 45 FF 1B 40" << 100 << false << 0 << "";
+    QTest::newRow("CD5220 ESC * 3") << set("CD5220") << "1B 2A 03" << 60 << false << 0 << "";
+    QTest::newRow("CD5220 ESC _ 1") << set("CD5220") << "1B 5F 01" << 100 << true << 0 << "";
+    QTest::newRow("CD5220 US E 255") << set("CD5220") << "1F 45 FF" << 100 << false << -1 << "";
+    QTest::newRow("CD5220 ESC @ restores") << set("CD5220") << "1B 2A 01 1B 5F 01 1F 45 02 1B 40" << 100 << false << 0 << "";
+    QTest::newRow("UTC/S DC3") << set("UTC/S") << "13" << 100 << true << 0 << "";
+    QTest::newRow("UTC/S DC4") << set("UTC/S") << "13 14" << 100 << false << 0 << "";
+    QTest::newRow("UTC/S EOT 40") << set("UTC/S") << "04 40" << 40 << false << 0 << "";
+    QTest::newRow("UTC/S EOT undescribed") << set("UTC/S") << "04 60 04 50" << 60 << false << 0 << "04 50";
+    QTest::newRow("LogicControl EOT 20") << set("LogicControl") << "04 20" << 20 << false << 0 << "";
+    QTest::newRow("LogicControl DC3") << set("LogicControl") << "13" << 100 << true << 0 << "";
+    QTest::newRow("LogicControl US resets") << set("LogicControl") << "04 20 13 1F" << 100 << false << 0 << "";
+    // clang-format on
+}
+
+void TestScreenInterpreter::look()
+{
+    QFETCH(int, set);
+    QFETCH(QString, input);
+    QFETCH(int, brightness);
+    QFETCH(bool, cursorShown);
+    QFETCH(int, blink);
+    QFETCH(QString, unknown);
+
+    ScreenInterpreter model(set);
+    model.feed(bytes(input));
+    const DisplayLook &look = model.look();
+    QCOMPARE(look.brightness, brightness);
+    QCOMPARE(look.cursorShown, cursorShown);
+    QCOMPARE(look.blink == DisplayLook::Blink::Blanked ? -1 : look.blinkMilliseconds, blink);
+    QCOMPARE(look.blink == DisplayLook::Blink::Blinking, blink > 0);
+    QCOMPARE(unknownText(model.takeUnknown()), unknown);
+    model.reset();
+    QCOMPARE(model.look(), DisplayLook());
 }
 
 QTEST_GUILESS_MAIN(TestScreenInterpreter)
