@@ -55,8 +55,7 @@ Result guarded(const Work &work, const Port &port)
 
 QString Display::device() const
 {
-    const QString key = target.port.deviceKey();
-    return key.isEmpty() ? target.port.device() : key;
+    return target.port.devicePath();
 }
 
 Result stopped()

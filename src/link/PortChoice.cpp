@@ -27,6 +27,20 @@ QString PortChoice::device() const
     return deviceName.isEmpty() ? systemPortName(number) : deviceName;
 }
 
+QString PortChoice::devicePath() const
+{
+    const QString name = device();
+    if (name.isEmpty())
+        return {};
+#if defined(Q_OS_WIN)
+    return name;
+#else
+    const QString location = systemLocation(name);
+    const QString canonical = QFileInfo(location).canonicalFilePath();
+    return canonical.isEmpty() ? location : canonical;
+#endif
+}
+
 QString PortChoice::deviceKey() const
 {
     const QString name = device();
@@ -50,8 +64,7 @@ QString PortChoice::deviceKey() const
         return QStringLiteral("file %1:%2").arg(quint64(info.st_dev)).arg(quint64(info.st_ino));
     }
 #endif
-    const QString canonical = QFileInfo(location).canonicalFilePath();
-    return canonical.isEmpty() ? location : canonical;
+    return devicePath();
 #endif
 }
 

@@ -27,6 +27,10 @@ struct PortChoice
     // of a bare name ("pts/3" is /dev/pts/3), links resolved. Two choices
     // with the same key open the same port. Empty when no port was chosen.
     QString deviceKey() const;
+    // The path device() opens, links resolved ("/dev/pts/3" for a link to
+    // it), for people and reports; on Windows the port's name. Empty when no
+    // port was chosen.
+    QString devicePath() const;
 };
 
 // The path the serial layer opens for a device name: on Unix a bare name
