@@ -69,7 +69,8 @@ int receiverBaud(int slave)
 // A till on a pseudo-terminal: every `everyMs` a sale. A pseudo-terminal
 // carries bytes at any speed, so when the listener set the other of the two
 // speeds tills use, it gets what a UART at that speed would make of them.
-int runTill(int commandSet, int baud, int everyMs, const QString &device, bool quiet)
+int runTill(int commandSet, int baud, int everyMs, const QString &device, const QString &link,
+            bool quiet)
 {
     if (!TillTraffic::speaks(commandSet))
         failSim(QStringLiteral("no till is known to send %1: its commands are not public")
@@ -88,7 +89,16 @@ int runTill(int commandSet, int baud, int everyMs, const QString &device, bool q
             failSim(port->errorString());
         line = std::move(port);
     }
-    say(QStringLiteral("port: %1").arg(line->name()));
+    // --link: the same stable name the simulated display offers.
+    std::unique_ptr<StableName> stable;
+    if (!link.isEmpty()) {
+        if (!device.isEmpty())
+            failSim(QStringLiteral("--link names a pseudo-terminal; --device has its own name"));
+        stable = std::make_unique<StableName>(link, line->name());
+        if (!stable->isMade())
+            failSim(stable->errorString());
+    }
+    say(QStringLiteral("port: %1").arg(link.isEmpty() ? line->name() : link));
     if (!quiet)
         say(QStringLiteral("till: %1 at %2 baud, a sale every %3 ms")
                 .arg(CommandSets::shortName(commandSet))
@@ -152,7 +162,7 @@ std::optional<int> runIfAsked(const QStringList &arguments)
     QCommandLineParser parser;
     for (const auto &[name, value] :
          {std::pair{"till", "set"}, std::pair{"speed", "baud"}, std::pair{"every", "ms"},
-          std::pair{"device", "path"}, std::pair{"replay", "file"}, std::pair{"command", "set"}})
+          std::pair{"device", "path"}, std::pair{"link", "path"}, std::pair{"replay", "file"}, std::pair{"command", "set"}})
         parser.addOption(
             QCommandLineOption(QString::fromLatin1(name), QString(), QString::fromLatin1(value)));
     parser.addOption(QCommandLineOption(QStringLiteral("quiet")));
@@ -171,7 +181,8 @@ std::optional<int> runIfAsked(const QStringList &arguments)
     const int baud = number(parser, QStringLiteral("speed"), 9600, 1, 4000000);
     return runTill(commandSetOf(parser.value(QStringLiteral("till")), QStringLiteral("till")), baud,
                    number(parser, QStringLiteral("every"), 2000, 100, 60000),
-                   parser.value(QStringLiteral("device")), parser.isSet(QStringLiteral("quiet")));
+                   parser.value(QStringLiteral("device")), parser.value(QStringLiteral("link")),
+                   parser.isSet(QStringLiteral("quiet")));
 }
 
 } // namespace Till
