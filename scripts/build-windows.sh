@@ -77,7 +77,14 @@ build_qt() {
                     "$mirror" | $sudo tee "$list" >/dev/null
                 $sudo apt-get update -qq
             fi
-            (cd "$src" && apt-get source --download-only "qt6-base=$qt_version*" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
+            # Debian 12 serves one qt6-base, 6.4.2; apt-get source takes no
+            # version pattern, so the tarball's name is checked instead.
+            (cd "$src" && apt-get source --download-only qt6-base 2>&1 |
+                grep -v '^W: Download is performed unsandboxed' || true)
+            if ! ls "$src"/qt6-base_"$qt_version"*.orig.tar.xz >/dev/null 2>&1; then
+                echo "build-windows.sh: apt did not give qt6-base $qt_version's source in $src" >&2
+                exit 1
+            fi
         fi
         (cd "$src" && tar xf qt6-base_"$qt_version"*.orig.tar.xz)
     fi
