@@ -11,7 +11,10 @@
 # It prints the installer's path last.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-cache="${TQ540_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tq540-windows}"
+# The user's home from the password database where HOME is not set (a bare
+# CI environment), so that the cache is found whatever the environment.
+home="${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}"
+cache="${TQ540_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/tq540-windows}"
 qt_version=6.4.2
 qt_prefix="$cache/qt-$qt_version-mingw64-static"
 build="$root/build/windows"
