@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "Displays.h"
+#include "LinkOptions.h"
 #include "Output.h"
 #include "PerPort.h"
 #include "glass/GlassPicture.h"
@@ -28,9 +29,7 @@ const QString Port = QStringLiteral("port");
 const QString Seconds = QStringLiteral("seconds");
 const QString Settings = QStringLiteral("settings");
 const QString BothSpeeds = QStringLiteral("both-speeds");
-const QString Json = QStringLiteral("json");
 const QString Save = QStringLiteral("save");
-const QString Quiet = QStringLiteral("quiet");
 const QString Png = QStringLiteral("png");
 
 constexpr int DefaultSeconds = 10;
@@ -221,30 +220,23 @@ int listen(const QStringList &arguments)
             "port. At most %1 bytes are kept. Exits 0 when a set was named, 1 when none fits, "
             "nothing arrived or the port cannot be used.")
             .arg(Listener::CaptureLimit));
-    line.addOption({QStringLiteral("p"), Port},
-                   QStringLiteral("The port to listen on: 1 to 8 are the window's \"Com 1\" to "
-                                  "\"Com 8\"; any other port by its device name."),
-                   QStringLiteral("port"));
+    addLinkOptions(line, QStringLiteral("The port to listen on."));
     line.addOption({Seconds},
                    QStringLiteral("How long to listen (default %1, at most %2); with "
                                   "--both-speeds, at each speed.")
                        .arg(DefaultSeconds)
                        .arg(Listener::LongestSeconds),
                    QStringLiteral("N"));
-    line.addOption({Settings}, QStringLiteral("Line settings (default \"9600,n,8,1\")."),
-                   QStringLiteral("settings"));
     line.addOption({BothSpeeds},
                    QStringLiteral("Listen in turns at 9600 and at 19200 baud and say at which "
                                   "speed the bytes made sense."));
-    line.addOption({Json}, QStringLiteral("Print one JSON object instead of text."));
+    addJsonOption(line);
     line.addOption({Save}, QStringLiteral("Keep the raw bytes heard in FILE."),
                    QStringLiteral("FILE"));
     line.addOption({Png},
                    QStringLiteral("Also write the two rows, as the set named would show them, "
                                   "as a picture of the glass."),
                    QStringLiteral("OUT.png"));
-    line.addOption({QStringLiteral("q"), Quiet},
-                   QStringLiteral("No progress on stderr (shown only on a terminal)."));
     if (!line.parse(arguments))
         return Cli::Done;
     line.positionals(0);
@@ -252,7 +244,8 @@ int listen(const QStringList &arguments)
     if (port.isEmpty())
         Cli::usage(QStringLiteral("listen needs --port"));
     const int seconds = secondsOption(line);
-    const QString settings = line.atMostOneValue(Settings);
+    // Port and settings as every command reads them: --settings "" refused.
+    const QString settings = displays(line).front().target.settings;
     if (line.isSet(BothSpeeds) && line.isSet(Settings))
         Cli::usage(QStringLiteral("give --settings or --both-speeds, not both"));
     const QString savePath = line.atMostOneValue(Save);
@@ -268,7 +261,7 @@ int listen(const QStringList &arguments)
         for (const int baud : LineSpeed::Speeds)
             speeds << QStringLiteral("%1,n,8,1").arg(baud);
     }
-    const bool showProgress = !line.isSet(Quiet) && Cli::stderrIsTerminal();
+    const bool showProgress = progress(line) == Displays::Progress::Shown;
     QList<Turn> turns;
     for (const QString &speed : speeds)
         turns << listenOnce(Displays::targets({port}, speed).front(), seconds, showProgress);
@@ -298,7 +291,7 @@ int listen(const QStringList &arguments)
                                               .success = result.recognition.named(),
                                               .message = message,
                                               .fields = fields})}}};
-    printView(view, line.isSet(Json), [&](const QJsonObject &) {
+    printView(view, json(line), [&](const QJsonObject &) {
         QStringList parts;
         for (const Turn &turn : turns)
             parts << turnText(turn, seconds);

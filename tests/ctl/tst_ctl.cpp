@@ -246,6 +246,8 @@ void TestCtl::wrongValueWritesNothing_data()
         "--settings: an empty text");
     row("empty settings, test", {"test", "-p", "%sim", "--settings", ""},
         "--settings: an empty text");
+    row("empty settings, listen", {"listen", "-p", "%sim", "--settings", ""},
+        "--settings: an empty text");
     row("auto beside a port", {"test", "-p", "auto", "-p", "%sim"}, "--port auto");
     row("unknown option", {"new", "-o", "%out", "--colour", "red"}, "colour");
 }
