@@ -5,7 +5,6 @@
 
 #include <QSet>
 
-#include "link/Deadline.h"
 #include "link/SystemComm.h"
 #include "link/Transfer.h"
 
@@ -56,17 +55,6 @@ FindResult stoppedAt(FindResult result)
     return result;
 }
 
-// Polls until `enough` bytes wait, the limit has passed or the device fails.
-void waitFor(MSComm &comm, TickCounter &ticks, int enough, qint32 limitMs)
-{
-    Deadline deadline(ticks.GetTickCount(), limitMs);
-    for (;;) {
-        const quint32 now = ticks.GetTickCount();
-        if (comm.inBufferCount() >= enough || comm.hasFault() || deadline.passedAt(now))
-            return;
-    }
-}
-
 // After a request went unanswered the port is watched a while longer at the
 // same settings: a late reply answers that request, and must not be taken
 // for the answer at the next speed.
@@ -79,9 +67,9 @@ Result<SettingsImage> lateReply(MSComm &comm, TickCounter &ticks, const Transfer
         comm.setPortOpen(false);
         return error;
     }
-    waitFor(comm, ticks, 1, DisplayFinder::LateReplyWaitMs);
+    Transfer::waitForInput(comm, ticks, 1, DisplayFinder::LateReplyWaitMs);
     if (!comm.hasFault() && comm.inBufferCount() > 0)
-        waitFor(comm, ticks, Protocol::ReplyLength, Transfer::ReplyWaitMs);
+        Transfer::waitForInput(comm, ticks, Protocol::ReplyLength, Transfer::ReplyWaitMs);
     if (comm.hasFault()) {
         const Error error = comm.error();
         comm.setPortOpen(false);

@@ -4,6 +4,17 @@
 
 namespace Transfer {
 
+void waitForInput(MSComm &comm, TickCounter &ticks, int enough, qint32 limitMs)
+{
+    Deadline deadline(ticks.GetTickCount(), limitMs);
+    for (;;) {
+        // The clock first: a byte that came by the time read is counted.
+        const quint32 now = ticks.GetTickCount();
+        if (comm.inBufferCount() >= enough || comm.hasFault() || deadline.passedAt(now))
+            return;
+    }
+}
+
 namespace {
 
 using namespace Protocol;
@@ -52,19 +63,6 @@ void discardInput(MSComm &comm)
 {
     if (comm.inBufferCount() != 0)
         comm.input();
-}
-
-// Polls the receive count until `enough` bytes wait, `limitMs` has passed
-// since the start, or the device fails.
-void waitForInput(MSComm &comm, TickCounter &ticks, int enough, qint32 limitMs)
-{
-    Deadline deadline(ticks.GetTickCount(), limitMs);
-    for (;;) {
-        // The clock first: a byte that came by the time read is counted.
-        const quint32 now = ticks.GetTickCount();
-        if (comm.inBufferCount() >= enough || comm.hasFault() || deadline.passedAt(now))
-            return;
-    }
 }
 
 // Watches the line while the bytes that the system still holds go out, at

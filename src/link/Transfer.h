@@ -32,6 +32,10 @@ inline constexpr qint32 ClosingPauseMs = 1000;
 // after SendTimeoutMs (SendTimedOut) or when the device reports an error.
 Result<void> SendByte(MSComm &comm, TickCounter &ticks, quint8 byte);
 
+// Polls the receive count until `enough` bytes wait, `limitMs` has passed
+// since the start, or the device fails.
+void waitForInput(MSComm &comm, TickCounter &ticks, int enough, qint32 limitMs);
+
 // Waits at least `ms` milliseconds, letting `processEvents` run on every pass.
 void Delay(TickCounter &ticks, qint32 ms, const std::function<void()> &processEvents);
 
